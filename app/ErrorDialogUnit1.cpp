@@ -1,0 +1,46 @@
+#include "app/ErrorDialogUnit1.h"
+
+#include "app/Layouts.h"
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "widgets/EzRgnBtn.h"
+
+namespace katalog {
+
+TErrorDialog::TErrorDialog(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
+    setObjectName(QStringLiteral("ErrorDialog"));
+    setWindowTitle(QStringLiteral("Chyba"));
+    EPlocha = new QLabel(this);
+    EPlocha->setObjectName(QStringLiteral("EPlocha"));
+    Opakovat = new TEzRgnBtn(this);
+    Opakovat->setObjectName(QStringLiteral("Opakovat"));
+    Zrusit = new TEzRgnBtn(this);
+    Zrusit->setObjectName(QStringLiteral("Zrusit"));
+    connect(Opakovat, &TEzRgnBtn::clicked, this, &TErrorDialog::OpakovatClick);
+    connect(Zrusit, &TEzRgnBtn::clicked, this, &TErrorDialog::ZrusitClick);
+}
+
+void TErrorDialog::FormCreate() {
+    main_.NaplnImageList(ZrusitList, skin::ErrorZrusit);
+    Zrusit->setImageList(&ZrusitList);
+    main_.NaplnImageList(OpakovatList, skin::ErrorOpak);
+    Opakovat->setImageList(&OpakovatList);
+    const QImage background = main_.LoadSkinPicture(skin::ErrorPlocha);
+    EPlocha->setPixmap(QPixmap::fromImage(background));
+    EPlocha->setGeometry(0, 0, background.width(), background.height());
+    EPlocha->lower();
+    setFixedSize(background.size());
+    centreOnContentArea();
+    layout::apply(this, layout::ErrorDialog, shell().HighRes);
+}
+
+// The dialog follows the main menu window if it was moved.
+void TErrorDialog::showEvent(QShowEvent* event) {
+    centreOnContentArea();
+    TSkinDialog::showEvent(event);
+}
+
+void TErrorDialog::OpakovatClick() { done(Retry); }
+void TErrorDialog::ZrusitClick() { done(Cancel); }
+
+}  // namespace katalog

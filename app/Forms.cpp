@@ -1,0 +1,53 @@
+#include "app/Forms.h"
+
+#include "app/Layouts.h"
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "menu/DesktopUnit1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace katalog {
+
+TContentForm::TContentForm(TMain& main, QWidget* parent) : QWidget(parent), main_(main) {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    hide();
+}
+
+void TContentForm::placeOnContentArea() {
+    const auto& g = shell().HighRes ? layout::MenuLarge : layout::MenuSmall;
+    setGeometry(g.contentDx, g.contentDy, g.contentWidth, g.contentHeight);
+}
+
+void TContentForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    FormClose();
+}
+
+void TContentForm::FormClose() {
+    if (auto* desktop = main_.forms().DesktopForm)
+        desktop->hide();
+    main_.UnLoadForms();
+}
+
+TSkinDialog::TSkinDialog(TMain& main, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), main_(main) {
+    setModal(true);
+}
+
+void TSkinDialog::centreOnContentArea() {
+    const Shell& s = shell();
+    move(s.ContentLeft + (s.ContentWidth - width()) / 2, s.ContentTop + (s.ContentHeight - height()) / 2);
+}
+
+void TSkinDialog::centreOnScreen() {
+    const QSize screen = TMain::screenSize();
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+}  // namespace katalog

@@ -1,0 +1,42 @@
+#pragma once
+// What the program's windows share: the content windows sit on the main menu's content
+// area and end the program when closed; the modal dialogs are frameless and centred.
+#include <QDialog>
+#include <QWidget>
+
+namespace katalog {
+
+class TMain;
+
+// One of the four windows shown in the main menu's content area (a child of it).
+class TContentForm : public QWidget {
+    Q_OBJECT
+public:
+    TContentForm(TMain& main, QWidget* parent);
+
+    // Bounds: the content area, in the main menu window's own coordinates.
+    void placeOnContentArea();
+
+protected:
+    // Closing any content window ends the whole program.
+    void closeEvent(QCloseEvent* event) override;
+    virtual void FormClose();
+
+    TMain& main_;
+};
+
+// A frameless modal dialog owned by the main menu window.
+class TSkinDialog : public QDialog {
+    Q_OBJECT
+public:
+    TSkinDialog(TMain& main, QWidget* parent);
+
+    // Left = ContentLeft + (ContentWidth - w) div 2, and so on.
+    void centreOnContentArea();
+    void centreOnScreen();
+
+protected:
+    TMain& main_;
+};
+
+}  // namespace katalog

@@ -1,0 +1,33 @@
+#include "app/IntroFormUnit1.h"
+
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "platform/Paths.h"
+#include "platform/Pictures.h"
+
+namespace katalog {
+
+TIntroForm::TIntroForm()
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
+    setObjectName(QStringLiteral("IntroForm"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    IntroPIC = new QLabel(this);
+    IntroPIC->setObjectName(QStringLiteral("IntroPIC"));
+}
+
+void TIntroForm::Prepare() {
+    IntroPIC->move(0, 0);
+    const QString path = platform::resolvePath(shell().SystemDir, QStringLiteral("intro.BMP"))
+                             .value_or(shell().SystemDir + QStringLiteral("intro.BMP"));
+    const QImage picture = platform::loadPicture(path);
+    IntroPIC->setPixmap(QPixmap::fromImage(picture));
+    IntroPIC->resize(picture.size());
+    const QSize screen = TMain::screenSize();
+    setGeometry((screen.width() - picture.width()) / 2, (screen.height() - picture.height()) / 2,
+                picture.width(), picture.height());
+}
+
+}  // namespace katalog

@@ -1,0 +1,237 @@
+#include "app/MainFormUnit1.h"
+
+#include "about/ONasUnit1.h"
+#include "app/ErrorDialogUnit1.h"
+#include "app/IntroFormUnit1.h"
+#include "app/Settings.h"
+#include "app/Shell.h"
+#include "catalogue/ProgramyFormUnit1.h"
+#include "catalogue/VysledkyHledaniUnit1.h"
+#include "copy/KopirovaniFormUnit1.h"
+#include "menu/DesktopUnit1.h"
+#include "orders/DalsiNaseCDUnit1.h"
+#include "orders/TiskUnit1.h"
+#include "platform/Errors.h"
+#include "platform/Fonts.h"
+#include "platform/Paths.h"
+#include "platform/Pictures.h"
+#include "settings/NastaveniUnit1.h"
+#include "viewer/PicFormUnit1.h"
+#include "widgets/EzRgnBtn.h"
+#include "widgets/ImageList.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace katalog {
+
+TMain::TMain(TIntroForm* intro, const QString& programDir, QObject* parent)
+    : QObject(parent),
+      intro_(intro),
+      mediaPlayer1_(std::make_unique<platform::SoundPlayer>()),
+      mediaPlayer2_(std::make_unique<platform::SoundPlayer>()) {
+    setObjectName(QStringLiteral("Main"));
+    Shell& s = shell();
+    s.ProgramDir = platform::withTrailingSlash(QDir(programDir).absolutePath());
+    connect(mediaPlayer1_.get(), &platform::SoundPlayer::notified, this, &TMain::MediaPlayer1Notify);
+    connect(mediaPlayer2_.get(), &platform::SoundPlayer::notified, this, &TMain::MediaPlayer2Notify);
+}
+
+TMain::~TMain() { DestroyForms(); }
+
+namespace {
+std::optional<QSize> screenForTests;
+}
+
+void TMain::setScreenSizeForTests(std::optional<QSize> size) { screenForTests = size; }
+
+QSize TMain::screenSize() {
+    if (screenForTests)
+        return *screenForTests;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+}
+
+void TMain::FormCreate() {
+    Shell& s = shell();
+    platform::setMessagesOnTop(true);
+
+    // Step 2: folders.
+    s.SystemDir = platform::withTrailingSlash(
+        platform::resolvePath(s.ProgramDir, QStringLiteral("SYSTEM")).value_or(s.ProgramDir + QStringLiteral("SYSTEM")));
+    s.WindowsDir = platform::withTrailingSlash(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/katalog"));
+
+    // Steps 3 to 5: settings, music, intro picture.
+    platform::guarded([&] { NactiNastaveni(s, screenSize()); });
+    if (s.MusicOn)
+        platform::guarded([&] { PlayMusic(s.SongNumber); });
+    if (intro_) {
+        platform::guarded([&] { intro_->Prepare(); });
+        intro_->show();
+        intro_->repaint();
+        // No event loop runs yet: let the window system map and paint the picture.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    // Steps 6 and 7.
+    LoadForms();
+
+    // Step 8: the catalogue is the first content window.
+    if (forms_.ProgramyForm && forms_.DesktopForm)
+        ZobrazOkno(forms_.ProgramyForm, forms_.DesktopForm->mnuProgramy);
+}
+
+void TMain::LoadForms() {
+    Forms& f = forms_;
+    f.DesktopForm = new TDesktopForm(*this);
+    platform::guarded([&] { f.DesktopForm->FormCreate(); });
+    QWidget* desktop = f.DesktopForm;
+
+    f.TiskForm = new TTiskForm(*this, desktop);
+    platform::guarded([&] { f.TiskForm->FormCreate(); });
+    f.ONas = new TONas(*this, desktop);
+    platform::guarded([&] { f.ONas->FormCreate(); });
+    f.DalsiNaseCDForm = new TDalsiNaseCDForm(*this, desktop);
+    platform::guarded([&] { f.DalsiNaseCDForm->FormCreate(); });
+    f.PicForm = new TPicForm(*this, desktop);
+    platform::guarded([&] { f.PicForm->FormCreate(); });
+    f.ProgramyForm = new TProgramyForm(*this, desktop);
+    platform::guarded([&] { f.ProgramyForm->FormCreate(); });
+    f.KopirovaniForm = new TKopirovaniForm(*this, desktop);
+    platform::guarded([&] { f.KopirovaniForm->FormCreate(); });
+    f.ErrorDialog = new TErrorDialog(*this, desktop);
+    platform::guarded([&] { f.ErrorDialog->FormCreate(); });
+    f.NastaveniForm = new TNastaveniForm(*this, desktop);
+    platform::guarded([&] { f.NastaveniForm->FormCreate(); });
+
+    // Step 7.
+    platform::guarded([&] {
+        mediaPlayer1_->setFileName(shell().SystemDir + QStringLiteral("1xclick.WAV"));
+        mediaPlayer1_->open();
+    });
+    platform::guarded([&] { ApplyAppFont(); });
+    if (intro_) {
+        intro_->hide();
+        delete intro_;
+    }
+    platform::setMessagesOnTop(false);
+    f.DesktopForm->show();
+}
+
+void TMain::CreateSearchResultForm() {
+    forms_.VysledkyHledaniForm = new TVysledkyHledaniForm(*this, forms_.DesktopForm);
+    platform::guarded([&] { forms_.VysledkyHledaniForm->FormCreate(); });
+}
+
+void TMain::DestroyForms() {
+    // The main menu window owns every other window.
+    delete forms_.DesktopForm;
+    forms_ = Forms();
+    currentWindow_ = nullptr;
+    currentButton_ = nullptr;
+}
+
+void TMain::ZobrazOkno(QWidget* window, TEzRgnBtn* button) {
+    if (currentWindow_)
+        currentWindow_->hide();
+    if (currentButton_)
+        currentButton_->setButtonEnabled(true);
+    window->show();
+    currentWindow_ = window;
+    currentButton_ = button;
+    if (button)
+        button->setButtonEnabled(false);
+}
+
+void TMain::UnLoadForms() {
+    if (terminating_)
+        return;
+    terminating_ = true;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TMain::NaplnImageList(TImageList& list, const skin::List& l) {
+    list.reserve(l.count);
+    for (int i = 0; i < l.count; ++i) {
+        const QString rel = QString::fromStdString(skin::fileOf(l, i));
+        const auto path = platform::resolvePath(shell().SkinDir, rel);
+        const QImage image = path ? QImage(*path, "BMP") : QImage();
+        if (image.isNull()) {
+            ChybaObrazku();
+            return;
+        }
+        if (i == 0)
+            list.setSize(image.size());
+        if (!list.add(image))
+            ChybaObrazku();
+    }
+}
+
+void TMain::ChybaObrazku() {
+    // After the first request to end, the user has already been told.
+    if (terminating_)
+        return;
+    platform::showMessage(QStringLiteral("Chyba při načítání grafiky, aplikace bude ukončena."));
+    UnLoadForms();
+}
+
+QImage TMain::LoadSkinPicture(const skin::Picture& p) const {
+    const QString rel = QString::fromStdString(skin::fileOf(p));
+    const QString path = platform::resolvePath(shell().SkinDir, rel).value_or(shell().SkinDir + rel);
+    return platform::loadPicture(path);
+}
+
+void TMain::PlayMusic(int song) {
+    Shell& s = shell();
+    if (song >= 1 && song <= 6)
+        s.SongNumber = song;
+    platform::SoundPlayer& player = *mediaPlayer2_;
+    player.setNotify(false);
+    switch (player.mode()) {
+    case platform::PlayerMode::Playing:
+        player.stop();
+        player.close();
+        break;
+    case platform::PlayerMode::Open:
+        player.close();
+        break;
+    default:
+        break;
+    }
+    if (song < 1 || song > 6)
+        return;
+    const QString file = QStringLiteral("Melody%1.MID").arg(song);
+    player.setFileName(platform::resolvePath(s.SystemDir, file).value_or(s.SystemDir + file));
+    player.open();
+    player.setNotify(true);
+    player.play();
+}
+
+void TMain::PrehrajKliknuti() {
+    if (shell().MusicOn)
+        platform::guarded([&] { mediaPlayer1_->play(); });
+}
+
+void TMain::MediaPlayer1Notify(platform::NotifyOutcome) { mediaPlayer1_->setNotify(true); }
+
+void TMain::MediaPlayer2Notify(platform::NotifyOutcome outcome) {
+    if (outcome != platform::NotifyOutcome::Successful)
+        return;
+    // The song played to its end: again from the beginning, without end.
+    platform::guarded([&] {
+        mediaPlayer2_->open();
+        mediaPlayer2_->setNotify(true);
+        mediaPlayer2_->play();
+    });
+}
+
+void TMain::ApplyAppFont() {
+    if (forms_.NastaveniForm)
+        forms_.NastaveniForm->SetFont(toQFont(shell().AppFont), platform::colorFromInt(shell().AppFont.color));
+}
+
+}  // namespace katalog

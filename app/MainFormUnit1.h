@@ -1,0 +1,98 @@
+#pragma once
+// The hidden owner of the program: start-up, settings, skins, players and the choice of the
+// content window shown in the main menu.
+#include "app/SkinTable.h"
+#include "platform/SoundPlayer.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace katalog {
+
+class TImageList;
+class TEzRgnBtn;
+class TIntroForm;
+class TDesktopForm;
+class TTiskForm;
+class TONas;
+class TDalsiNaseCDForm;
+class TPicForm;
+class TProgramyForm;
+class TKopirovaniForm;
+class TErrorDialog;
+class TNastaveniForm;
+class TVysledkyHledaniForm;
+
+struct Forms {
+    TDesktopForm* DesktopForm = nullptr;
+    TTiskForm* TiskForm = nullptr;
+    TONas* ONas = nullptr;
+    TDalsiNaseCDForm* DalsiNaseCDForm = nullptr;
+    TPicForm* PicForm = nullptr;
+    TProgramyForm* ProgramyForm = nullptr;
+    TKopirovaniForm* KopirovaniForm = nullptr;
+    TErrorDialog* ErrorDialog = nullptr;
+    TNastaveniForm* NastaveniForm = nullptr;
+    TVysledkyHledaniForm* VysledkyHledaniForm = nullptr;
+};
+
+class TMain : public QObject {
+    Q_OBJECT
+public:
+    // programDir: the data root (the CD), a real folder.
+    TMain(TIntroForm* intro, const QString& programDir, QObject* parent = nullptr);
+    ~TMain() override;
+
+    // Start-up steps 1 to 8; an error in one step is reported and the rest goes on.
+    void FormCreate();
+    // Step 9, after start-up: the search-result window.
+    void CreateSearchResultForm();
+
+    Forms& forms() { return forms_; }
+    QWidget* CurrentWindow() const { return currentWindow_; }
+    TEzRgnBtn* CurrentButton() const { return currentButton_; }
+
+    void ZobrazOkno(QWidget* window, TEzRgnBtn* button);
+    // Asks the application to end once control is back in the event loop.
+    void UnLoadForms();
+    bool terminationRequested() const { return terminating_; }
+
+    void NaplnImageList(TImageList& list, const skin::List& l);
+    void ChybaObrazku();
+    // A single skin picture (rule 2 or 3); throws KatalogError when it cannot be loaded.
+    QImage LoadSkinPicture(const skin::Picture& p) const;
+
+    void PlayMusic(int song);
+    void PrehrajKliknuti();
+    void MediaPlayer1Notify(platform::NotifyOutcome outcome);
+    void MediaPlayer2Notify(platform::NotifyOutcome outcome);
+    platform::SoundPlayer& MediaPlayer1() { return *mediaPlayer1_; }
+    platform::SoundPlayer& MediaPlayer2() { return *mediaPlayer2_; }
+
+    // Applies the user's font to every window that shows text (the settings window's job).
+    void ApplyAppFont();
+
+    static QSize screenSize();
+    // Tests choose the screen that the layouts are computed for.
+    static void setScreenSizeForTests(std::optional<QSize> size);
+
+private:
+    void LoadForms();
+    void DestroyForms();
+
+    QPointer<TIntroForm> intro_;
+    Forms forms_;
+    QWidget* currentWindow_ = nullptr;
+    TEzRgnBtn* currentButton_ = nullptr;
+    bool terminating_ = false;
+    std::unique_ptr<platform::SoundPlayer> mediaPlayer1_;
+    std::unique_ptr<platform::SoundPlayer> mediaPlayer2_;
+};
+
+}  // namespace katalog

@@ -1,0 +1,21 @@
+#pragma once
+// The options kept in WindowsDir + "kat.INI", language and screen-size detection.
+#include "app/Shell.h"
+
+#include <QFont>
+#include <QSize>
+
+namespace katalog {
+
+QString settingsPath(const Shell& s);
+
+// Reads the options into s, detects language and screen variant, builds SkinDir and, on the
+// first run, writes the file with every value read. A failing write throws KatalogError
+// after everything else is set.
+void NactiNastaveni(Shell& s, QSize screen);
+// Writes the options back (never "Sk"). Throws KatalogError("Unable to write to ...").
+void UlozNastaveni(const Shell& s);
+
+QFont toQFont(const AppFontSpec& spec);
+
+}  // namespace katalog

@@ -1,0 +1,216 @@
+#include "menu/DesktopUnit1.h"
+
+#include "app/Layouts.h"
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "catalogue/ProgramyFormUnit1.h"
+#include "about/ONasUnit1.h"
+#include "orders/DalsiNaseCDUnit1.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "platform/ShellOpen.h"
+#include "settings/NastaveniUnit1.h"
+#include "widgets/EzRgnBtn.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace katalog {
+namespace {
+
+TEzRgnBtn* makeButton(QWidget* parent, const char* name, const QString& hint, QSize size) {
+    auto* b = new TEzRgnBtn(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setHint(hint);
+    b->setShowHint(true);
+    b->resize(size);
+    return b;
+}
+
+}  // namespace
+
+TDesktopForm::TDesktopForm(TMain& main) : QWidget(nullptr, Qt::FramelessWindowHint), main_(main) {
+    setObjectName(QStringLiteral("DesktopForm"));
+    setWindowTitle(platform::applicationTitle());
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    Plocha = new QLabel(this);
+    Plocha->setObjectName(QStringLiteral("Plocha"));
+    Plocha->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Titulek = new QLabel(this);
+    Titulek->setObjectName(QStringLiteral("Titulek"));
+    QFont f(QStringLiteral("Verdana"));
+    f.setBold(true);
+    f.setPixelSize(15);
+    Titulek->setFont(f);
+    Titulek->setAttribute(Qt::WA_TranslucentBackground);
+    Titulek->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Titulek->move(50, 2);
+
+    const QSize menuSize(124, 42), smallSize(30, 30);
+    mnuProgramy = makeButton(this, "mnuProgramy", QStringLiteral("Programy na tomto CD"), menuSize);
+    mnuONas = makeButton(this, "mnuONas", QStringLiteral("Informace o vydavateli, autorech..."), menuSize);
+    mnuDalsiTituly = makeButton(this, "mnuDalsiTituly", QStringLiteral("Další naše tituly"), menuSize);
+    mnuNastaveni = makeButton(this, "mnuNastaveni", QStringLiteral("Nastavení hudby, animace..."), menuSize);
+    mnuNapoveda = makeButton(this, "mnuNapoveda", QStringLiteral("Nápověda k ovládacímu programu"), menuSize);
+    Minimalizace = makeButton(this, "Minimalizace", QStringLiteral("Minimalizovat ovládací program"), smallSize);
+    Quit = makeButton(this, "Quit", QStringLiteral("Ukončení práce s ovládacím programem"), smallSize);
+
+    connect(mnuProgramy, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuProgramyClick);
+    connect(mnuONas, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuONasClick);
+    connect(mnuDalsiTituly, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuDalsiTitulyClick);
+    connect(mnuNastaveni, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuNastaveniClick);
+    connect(mnuNapoveda, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuNapovedaClick);
+    connect(Minimalizace, &TEzRgnBtn::clicked, this, &TDesktopForm::MinimalizaceClick);
+    connect(Quit, &TEzRgnBtn::clicked, this, &TDesktopForm::KonecClick);
+}
+
+void TDesktopForm::FormCreate() {
+    const Shell& s = shell();
+    const auto& g = s.HighRes ? layout::MenuLarge : layout::MenuSmall;
+    // The window refuses every size change, whatever its origin.
+    setFixedSize(g.width, g.height);
+    const QSize screen = TMain::screenSize();
+    move((screen.width() - g.width) / 2, (screen.height() - g.height) / 2);
+    UpdateContentArea();
+
+    if (auto corners = NactiPoleBoduRgn(g.outline))
+        setMask(QRegion(*corners, Qt::WindingFill));
+
+    main_.NaplnImageList(ProgramyList, skin::MenuProgram);
+    mnuProgramy->setImageList(&ProgramyList);
+    main_.NaplnImageList(OnasList, skin::MenuOnas);
+    mnuONas->setImageList(&OnasList);
+    main_.NaplnImageList(DalsiCDList, skin::MenuDaltit);
+    mnuDalsiTituly->setImageList(&DalsiCDList);
+    main_.NaplnImageList(NastaveniList, skin::MenuNastav);
+    mnuNastaveni->setImageList(&NastaveniList);
+    main_.NaplnImageList(NapovedaList, skin::MenuNapoved);
+    mnuNapoveda->setImageList(&NapovedaList);
+    main_.NaplnImageList(MinimList, skin::MenuMinim);
+    Minimalizace->setImageList(&MinimList);
+    main_.NaplnImageList(QuitList, skin::MenuQuit);
+    Quit->setImageList(&QuitList);
+
+    // A missing background is reported; the buttons then keep their initial places.
+    const QImage background = main_.LoadSkinPicture(skin::MenuPlocha);
+    Plocha->setPixmap(QPixmap::fromImage(background));
+    Plocha->setGeometry(0, 0, background.width(), background.height());
+    Plocha->lower();
+
+    layout::apply(this, layout::Menu, s.HighRes);
+}
+
+std::optional<QPolygon> TDesktopForm::NactiPoleBoduRgn(std::string_view outline) {
+    const QStringList items = QString::fromLatin1(outline.data(), outline.size()).split(QLatin1Char(','));
+    if (items.size() % 2 != 0) {
+        platform::showMessage(QStringLiteral("Neočekávaná chyba - nepodařilo se vytvořit hlavní formulář aplikace"));
+        main_.UnLoadForms();
+        return std::nullopt;
+    }
+    QPolygon corners;
+    for (qsizetype k = 0; k + 1 < items.size(); k += 2)
+        corners.append(QPoint(items[k].trimmed().toInt(), items[k + 1].trimmed().toInt()));
+    return corners;
+}
+
+void TDesktopForm::UpdateContentArea() {
+    const auto& g = shell().HighRes ? layout::MenuLarge : layout::MenuSmall;
+    Shell& s = shell();
+    s.ContentLeft = x() + g.contentDx;
+    s.ContentTop = y() + g.contentDy;
+    s.ContentWidth = g.contentWidth;
+    s.ContentHeight = g.contentHeight;
+}
+
+bool TDesktopForm::InTitleStrip(QPoint screenPos) const {
+    const auto& g = shell().HighRes ? layout::MenuLarge : layout::MenuSmall;
+    return screenPos.x() > x() + g.stripDx && screenPos.y() < y() + g.stripDy;
+}
+
+void TDesktopForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    UpdateContentArea();
+}
+
+// The title strip moves the window as a title bar would; the buttons in it are children
+// and take their own presses.
+void TDesktopForm::mousePressEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    if (event->button() != Qt::LeftButton || !InTitleStrip(global)) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove())
+        return;
+    dragOffset_ = global - pos();
+}
+
+void TDesktopForm::mouseMoveEvent(QMouseEvent* event) {
+    if (dragOffset_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *dragOffset_);
+    QWidget::mouseMoveEvent(event);
+}
+
+void TDesktopForm::mouseReleaseEvent(QMouseEvent* event) {
+    dragOffset_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TDesktopForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // A window manager that maximises or restores may have moved us.
+    if (event->type() == QEvent::WindowStateChange)
+        UpdateContentArea();
+}
+
+void TDesktopForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    hide();
+    main_.UnLoadForms();
+}
+
+void TDesktopForm::mnuProgramyClick() {
+    main_.PrehrajKliknuti();
+    main_.ZobrazOkno(main_.forms().ProgramyForm, mnuProgramy);
+}
+
+void TDesktopForm::mnuONasClick() {
+    main_.PrehrajKliknuti();
+    main_.ZobrazOkno(main_.forms().ONas, mnuONas);
+}
+
+void TDesktopForm::mnuDalsiTitulyClick() {
+    main_.PrehrajKliknuti();
+    main_.ZobrazOkno(main_.forms().DalsiNaseCDForm, mnuDalsiTituly);
+}
+
+void TDesktopForm::mnuNastaveniClick() {
+    main_.PrehrajKliknuti();
+    main_.ZobrazOkno(main_.forms().NastaveniForm, mnuNastaveni);
+}
+
+void TDesktopForm::mnuNapovedaClick() {
+    main_.PrehrajKliknuti();
+    platform::openHelp(shell().SystemDir, QStringLiteral("CDHELP.HLP"));
+}
+
+void TDesktopForm::MinimalizaceClick() {
+    main_.PrehrajKliknuti();
+    showMinimized();
+}
+
+void TDesktopForm::KonecClick() {
+    hide();
+    main_.PrehrajKliknuti();
+    main_.UnLoadForms();
+}
+
+}  // namespace katalog

@@ -1,0 +1,42 @@
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temp = target + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    // Keep the old file's permissions; a new file gets the usual rw-r--r--.
+    struct stat old{};
+    fchmod(fd, ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+
+    bool ok = true;
+    qsizetype done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            ok = false;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok)
+        ::unlink(temp.constData());
+    return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+// Replaces a file as a whole: the bytes go to a temporary file beside it, which is renamed
+// over the old one only when every byte is on the disk. A full disk or a crash leaves the
+// old file as it was.
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// False when anything failed; the old file is then untouched and no temporary remains.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+// A fresh CD tree and settings folder for every test.
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/Errors.h"
+
+namespace testing_support {
+
+// Writes bytes to root/relative (slashes), creating folders.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+class TestCd : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // root of the CD tree (ends without slash) and the settings folder.
+    QString cdRoot() const { return cd_.path(); }
+    QString configHome() const { return config_.path(); }
+    QString windowsDir() const { return config_.path() + QStringLiteral("/katalog/"); }
+    QString cdFile(const QString& rel) const { return cd_.path() + QLatin1Char('/') + rel; }
+
+    // Every skin bitmap of the four variants and the intro picture. The files are hard links
+    // shared by all tests: replace one (remove, then write), never write into it.
+    void installSkins();
+
+    std::vector<std::pair<platform::MessageKind, QString>> messages;
+
+private:
+    QTemporaryDir cd_;
+    QTemporaryDir config_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,110 @@
+#include "platform/ProfileFile.h"
+
+#include "platform/Codec.h"
+#include "platform/Errors.h"
+#include "tests/support/TestCd.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <csignal>
+
+using testing_support::readFile;
+using testing_support::writeFile;
+
+class ProfileFileTest : public testing_support::TestCd {
+protected:
+    QString path() const { return windowsDir() + "kat.INI"; }
+};
+
+TEST_F(ProfileFileTest, NamesMatchWithoutCaseValuesAreTrimmedAndUnquoted) {
+    writeFile(path(), "; comment\r\n[Font]\r\n  FSBOLD =  TRUE  \r\nname=\"MS Sans Serif\"\r\n"
+                      "[Oblibene-Titul]\r\n" + platform::toCp1250(u"Žluťák=1") + "\r\n");
+    platform::ProfileFile ini(path());
+    EXPECT_EQ(ini.readString("font", "fsbold"), "TRUE");
+    EXPECT_EQ(ini.readString("FONT", "Name"), "MS Sans Serif");
+    EXPECT_EQ(ini.readString("font", "missing", "dflt"), "dflt");
+    EXPECT_EQ(ini.readString("nosection", "name", "dflt"), "dflt");
+    EXPECT_EQ(ini.readInteger("oblibene-titul", "žluťák", -1), 1);
+    EXPECT_EQ(ini.readSection("Font"), QStringList({"FSBOLD", "name"}));
+}
+
+TEST_F(ProfileFileTest, IntegersAreDecimalOrHexElseTheDefault) {
+    struct Case { const char* text; int expected; };
+    const Case cases[] = {{"42", 42}, {"-9", -9}, {"+7", 7}, {"0x10", 16}, {"0XfF", 255},
+                          {"0x", -1}, {"12abc", -1}, {"", -1}, {"yes", -1}, {"99999999999", -1},
+                          {"0xFFFFFFFF", -1}, {"0x7fffffff", 2147483647}};
+    for (const Case& c : cases) {
+        writeFile(path(), QByteArray("[s]\r\nk=") + c.text + "\r\n");
+        EXPECT_EQ(platform::ProfileFile(path()).readInteger("s", "k", -1), c.expected) << c.text;
+    }
+    EXPECT_EQ(platform::parseInteger(u"$1F", true), 31);
+    EXPECT_FALSE(platform::parseInteger(u"$1F", false));
+}
+
+TEST_F(ProfileFileTest, ValuesAreCutAt2047Characters) {
+    writeFile(path(), "[s]\r\nk=" + QByteArray(3000, 'a') + "\r\n");
+    EXPECT_EQ(platform::ProfileFile(path()).readString("s", "k").size(), 2047);
+}
+
+TEST_F(ProfileFileTest, WritesKeepTheFileInOrder) {
+    writeFile(path(), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+    platform::ProfileFile ini(path());
+    ini.writeString("a", "z", "3");       // added at the end of its section
+    ini.writeString("b", "Y", "22");      // replaced in place
+    ini.writeInteger("C", "w", 4);        // new section at the end
+    ini.writeString("A", "č", "ž");       // Windows-1250 on disk
+    EXPECT_EQ(readFile(path()), QByteArray("[A]\r\nx=1\r\nz=3\r\n\xe8=\x9e\r\n\r\n[B]\r\nY=22\r\n[C]\r\nw=4\r\n"));
+    EXPECT_EQ(ini.readString("a", "Č"), "ž");
+}
+
+TEST_F(ProfileFileTest, DeletingWhatIsNotThereWritesNothing) {
+    writeFile(path(), "[A]\r\nx=1\r\n");
+    // Every save replaces the file, so an untouched file keeps its inode.
+    const auto inode = [this] {
+        struct stat st{};
+        ::stat(path().toLocal8Bit().constData(), &st);
+        return st.st_ino;
+    };
+    const auto old = inode();
+    platform::ProfileFile ini(path());
+    ini.deleteKey("A", "missing");
+    ini.deleteKey("Missing", "x");
+    ini.deleteSection("Missing");
+    EXPECT_EQ(inode(), old);
+    ini.deleteKey("a", "X");
+    EXPECT_EQ(readFile(path()), QByteArray("[A]\r\n"));
+    ini.deleteSection("A");
+    EXPECT_EQ(readFile(path()), QByteArray(""));
+}
+
+TEST_F(ProfileFileTest, TheFirstWriteCreatesTheFolder) {
+    platform::ProfileFile ini(path());
+    EXPECT_FALSE(ini.exists());
+    ini.writeString("Music", "Music", "On");
+    EXPECT_EQ(readFile(path()), QByteArray("[Music]\r\nMusic=On\r\n"));
+}
+
+// A disk that fills up during the save: the old file stays whole.
+TEST_F(ProfileFileTest, AFailedSaveLeavesTheOldFileIntact) {
+    const QByteArray old = "[A]\r\nx=1\r\n";
+    writeFile(path(), old);
+    platform::ProfileFile ini(path());
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 8;
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    try {
+        ini.writeString("A", "big", QString(100, 'b'));
+        ADD_FAILURE() << "the write should fail";
+    } catch (const platform::KatalogError& e) {
+        EXPECT_EQ(e.text(), "Unable to write to " + path());
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(readFile(path()), old);
+    EXPECT_EQ(QDir(windowsDir()).entryList(QDir::Files), QStringList({"kat.INI"}));
+}
