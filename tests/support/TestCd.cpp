@@ -61,9 +61,11 @@ void TestCd::TearDown() {
 
 void TestCd::installSkins() {
     namespace fs = std::filesystem;
+    if (skinsInstalled_)
+        return;
+    skinsInstalled_ = true;
     fs::copy(skinTemplate().toStdString(), cd_.path().toStdString(),
-             fs::copy_options::recursive | fs::copy_options::create_hard_links |
-                 fs::copy_options::overwrite_existing);
+             fs::copy_options::recursive | fs::copy_options::create_hard_links);
 }
 
 }  // namespace testing_support

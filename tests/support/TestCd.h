@@ -35,6 +35,7 @@ protected:
     std::vector<std::pair<platform::MessageKind, QString>> messages;
 
 private:
+    bool skinsInstalled_ = false;
     QTemporaryDir cd_;
     QTemporaryDir config_;
 };

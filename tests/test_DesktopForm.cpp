@@ -1,0 +1,124 @@
+#include "menu/DesktopUnit1.h"
+
+#include "app/IntroFormUnit1.h"
+#include "app/Layouts.h"
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "catalogue/ProgramyFormUnit1.h"
+#include "settings/NastaveniUnit1.h"
+#include "platform/ShellOpen.h"
+#include "tests/support/TestCd.h"
+#include "widgets/EzRgnBtn.h"
+
+#include <QTest>
+
+class DesktopFormTest : public testing_support::TestCd {
+protected:
+    katalog::TDesktopForm* start(QSize screen) {
+        installSkins();
+        katalog::TMain::setScreenSizeForTests(screen);
+        main = std::make_unique<katalog::TMain>(nullptr, cdRoot());
+        main->FormCreate();
+        return main->forms().DesktopForm;
+    }
+    std::unique_ptr<katalog::TMain> main;
+};
+
+TEST_F(DesktopFormTest, BothGeometriesAreCentredWithTheirContentArea) {
+    struct Case { QSize screen; QRect window; QRect content; };
+    const Case cases[] = {
+        {{1024, 768}, {84, 99, 855, 570}, {143, 126, 788, 536}},
+        {{800, 600}, {25, 50, 750, 500}, {77, 74, 690, 470}},
+    };
+    for (const Case& c : cases) {
+        auto* d = start(c.screen);
+        const auto& s = katalog::shell();
+        EXPECT_EQ(d->geometry(), c.window);
+        EXPECT_EQ(QRect(s.ContentLeft, s.ContentTop, s.ContentWidth, s.ContentHeight), c.content);
+        // The content windows sit exactly on the content area.
+        EXPECT_EQ(main->forms().ProgramyForm->geometry().translated(d->pos()), c.content);
+        main.reset();
+    }
+}
+
+TEST_F(DesktopFormTest, ButtonsStandWhereTheLayoutSays) {
+    auto* d = start({1024, 768});
+    EXPECT_EQ(d->mnuNastaveni->pos(), QPoint(0, 246));
+    EXPECT_EQ(d->Quit->pos(), QPoint(822, 2));
+    EXPECT_EQ(d->Minimalizace->hint(), "Minimalizovat ovládací program");
+    EXPECT_EQ(d->mnuNapoveda->toolTip(), "Nápověda k ovládacímu programu");
+    main.reset();
+    d = start({800, 600});
+    EXPECT_EQ(d->mnuNapoveda->pos(), QPoint(0, 278));
+    EXPECT_EQ(d->Minimalizace->pos(), QPoint(696, 3));
+}
+
+TEST_F(DesktopFormTest, TheContentAreaFollowsTheWindow) {
+    auto* d = start({1024, 768});
+    d->move(10, 20);
+    EXPECT_EQ(katalog::shell().ContentLeft, 69);
+    EXPECT_EQ(katalog::shell().ContentTop, 47);
+}
+
+TEST_F(DesktopFormTest, TitleStripAndOutline) {
+    auto* d = start({1024, 768});
+    const QPoint w = d->pos();
+    EXPECT_TRUE(d->InTitleStrip(w + QPoint(61, 5)));
+    EXPECT_FALSE(d->InTitleStrip(w + QPoint(61, 30)));
+    EXPECT_FALSE(d->InTitleStrip(w + QPoint(40, 5)));
+    EXPECT_FALSE(d->mask().contains(QPoint(0, 20)));
+    EXPECT_TRUE(d->mask().contains(QPoint(30, 200)));
+    EXPECT_TRUE(d->mask().contains(QPoint(854, 569)));
+}
+
+TEST_F(DesktopFormTest, AnOddOutlineEndsTheProgramWithItsMessage) {
+    auto* d = start({1024, 768});
+    EXPECT_FALSE(d->NactiPoleBoduRgn("1,2,3"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, "Neočekávaná chyba - nepodařilo se vytvořit hlavní formulář aplikace");
+    EXPECT_TRUE(main->terminationRequested());
+}
+
+TEST_F(DesktopFormTest, EveryResizeIsRefused) {
+    auto* d = start({1024, 768});
+    d->resize(900, 600);
+    EXPECT_EQ(d->size(), QSize(855, 570));
+    d->setGeometry(0, 0, 100, 100);
+    EXPECT_EQ(d->size(), QSize(855, 570));
+}
+
+TEST_F(DesktopFormTest, TheSettingsButtonSwitchesTheContentWindow) {
+    auto* d = start({1024, 768});
+    auto& f = main->forms();
+    QTest::mouseClick(d->mnuNastaveni, Qt::LeftButton);
+    EXPECT_FALSE(f.ProgramyForm->isVisible());
+    EXPECT_TRUE(f.NastaveniForm->isVisible());
+    EXPECT_FALSE(d->mnuProgramy->disabled());
+    EXPECT_TRUE(d->mnuNastaveni->disabled());
+    // The current window's button is disabled and does nothing.
+    QTest::mouseClick(d->mnuNastaveni, Qt::LeftButton);
+    EXPECT_TRUE(f.NastaveniForm->isVisible());
+    // Exactly one of the four window buttons is disabled.
+    int disabled = 0;
+    for (auto* b : {d->mnuProgramy, d->mnuONas, d->mnuDalsiTituly, d->mnuNastaveni})
+        disabled += b->disabled();
+    EXPECT_EQ(disabled, 1);
+}
+
+TEST_F(DesktopFormTest, QuitHidesTheWindowAndEndsTheProgram) {
+    auto* d = start({1024, 768});
+    QTest::mouseClick(d->Quit, Qt::LeftButton);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(main->terminationRequested());
+}
+
+TEST_F(DesktopFormTest, HelpOpensTheHtmlFileWithoutWine) {
+    auto* d = start({1024, 768});
+    testing_support::writeFile(cdFile("SYSTEM/cdhelp.htm"), "<html></html>");
+    std::vector<platform::Launch> launches;
+    platform::setLaunchHook([&](const platform::Launch& l) { launches.push_back(l); });
+    QTest::mouseClick(d->mnuNapoveda, Qt::LeftButton);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].program, cdFile("SYSTEM/cdhelp.htm"));
+    EXPECT_EQ(launches[0].kind, platform::Launch::Kind::Document);
+}
