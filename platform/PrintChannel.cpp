@@ -4,12 +4,13 @@
 #include "platform/Codec.h"
 #include "platform/Errors.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 
 namespace platform {
 
@@ -24,12 +25,12 @@ namespace {
 class PrinterPen {
 public:
     PrinterPen(QPainter& painter, QPagedPaintDevice& device)
-        : painter_(painter), device_(device), fm_(painter.fontMetrics()),
+        : painter_(painter), device_(device), fm_(painter.font(), &device),
           pageWidth_(device.width()), pageHeight_(device.height()),
-          tabWidth_(std::max(1, 8 * fm_.averageCharWidth())) {}
+          tabWidth_(std::max<qreal>(1, 8 * fm_.averageCharWidth())) {}
 
     void character(QChar c) {
-        const int w = fm_.horizontalAdvance(c);
+        const qreal w = fm_.horizontalAdvance(c);
         // A character wider than the page still goes on a line of its own, or nothing moves.
         if (x_ + w > pageWidth_ && x_ > 0)
             lineBreak();
@@ -42,14 +43,14 @@ public:
 
     void tab() {
         flush();
-        x_ = (x_ / tabWidth_ + 1) * tabWidth_;
+        x_ = (std::floor(x_ / tabWidth_ + 1e-9) + 1) * tabWidth_;
         if (x_ > pageWidth_)
             lineBreak();
     }
 
     void lineBreak() {
         flush();
-        const int h = drawn_ ? fm_.height() + 2 : fm_.height();
+        const qreal h = drawn_ ? fm_.height() + 2 : fm_.height();
         x_ = 0;
         y_ += h;
         drawn_ = false;
@@ -65,7 +66,7 @@ public:
             device_.newPage();
             pageDue_ = false;
         }
-        painter_.drawText(QPoint(runX_, y_ + fm_.ascent()), run_);
+        painter_.drawText(QPointF(runX_, y_ + fm_.ascent()), run_);
         run_.clear();
     }
 
@@ -85,14 +86,15 @@ public:
 private:
     QPainter& painter_;
     QPagedPaintDevice& device_;
-    const QFontMetrics fm_;
-    const int pageWidth_;
-    const int pageHeight_;
-    const int tabWidth_;
+    // Fractional metrics: the pen follows the glyphs exactly as they are drawn.
+    const QFontMetricsF fm_;
+    const qreal pageWidth_;
+    const qreal pageHeight_;
+    const qreal tabWidth_;
     QString run_;
-    int runX_ = 0;
-    int x_ = 0;
-    int y_ = 0;
+    qreal runX_ = 0;
+    qreal x_ = 0;
+    qreal y_ = 0;
     bool drawn_ = false;
     bool pageDue_ = false;
 };
