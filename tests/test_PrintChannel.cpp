@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QProcess>
@@ -147,8 +148,9 @@ TEST_F(PrinterChannelTest, LinesFillAPageUntilTwoLineHeightsAreLeft) {
     int next = 1;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         const QStringList lines = pages[p];
-        if (p + 1 < pages.size())
+        if (p + 1 < pages.size()) {
             EXPECT_EQ(lines.size(), perPage) << "page " << p + 1;
+        }
         for (const QString& line : lines)
             EXPECT_EQ(line, QStringLiteral("Radek %1").arg(next++, 3, 10, QLatin1Char('0')));
     }
@@ -242,6 +244,17 @@ TEST_F(PrinterChannelTest, TheOrderDocumentKeepsItsColumns) {
     EXPECT_NEAR(columnOf("597"), 67, 0.05);
     EXPECT_NEAR(columnOf("647.00"), 64, 0.05);  // ends at 69
     EXPECT_NEAR(columnOf("celkem"), 65, 0.05);
+}
+
+TEST(PrinterFont, FixedsysIsDrawnByAFixedPitchFont) {
+    const QFont font = platform::documentPrinterFont();
+    const QFontInfo info(font);
+    EXPECT_EQ(info.family(), "DejaVu Sans Mono");
+    EXPECT_TRUE(info.fixedPitch());
+    EXPECT_TRUE(info.bold());
+    EXPECT_EQ(font.pointSize(), 12);
+    const QFontMetricsF fm(font);
+    EXPECT_EQ(fm.horizontalAdvance(QStringLiteral("iiii")), fm.horizontalAdvance(QStringLiteral("WWWW")));
 }
 
 TEST(FileChannel, WritesTheBytesAndReplacesAnOldFile) {
