@@ -29,8 +29,9 @@ T* named(QWidget* parent, const char* name) {
 
 const layout::Geometry& placeOf(std::string_view control, bool highRes) {
     const auto& rows = layout::DalsiNaseCD;
-    const auto* row = std::find_if(std::begin(rows), std::end(rows),
-                                   [control](const layout::Row& r) { return r.control == control; });
+    const auto* row =
+        std::find_if(std::begin(rows), std::end(rows),
+                     [control](const layout::Row& r) { return r.control == control; });
     return highRes ? row->large : row->small;
 }
 
@@ -81,7 +82,8 @@ TDalsiNaseCDForm::TDalsiNaseCDForm(TMain& main, QWidget* parent) : TContentForm(
         picture->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The list box reports keyboard moves like clicks.
-    connect(SeznamTitulu, &QListWidget::currentRowChanged, this, &TDalsiNaseCDForm::SeznamTituluClick);
+    connect(SeznamTitulu, &QListWidget::currentRowChanged, this,
+            &TDalsiNaseCDForm::SeznamTituluClick);
     connect(SeznamTitulu, &QListWidget::itemClicked, this, &TDalsiNaseCDForm::SeznamTituluClick);
     connect(ObjednavkaChk, &TEzRgnBtn::clicked, this, &TDalsiNaseCDForm::ObjednavkaChkClick);
     connect(KusuDec, &TEzRgnBtn::clicked, this, &TDalsiNaseCDForm::KusuDecClick);
@@ -110,9 +112,9 @@ void TDalsiNaseCDForm::FormCreate() {
     KusuInc->setImageList(&IncList);
 
     const std::pair<QLabel*, skin::Picture> pictures[] = {
-        {Plocha, skin::ContentPlocha},    {Nadpis, skin::DalsiNadpis},
-        {ObjRamecek, skin::DalsiObjram},  {PridatDoObj, skin::DalsiPridobj},
-        {PocKusu, skin::DalsiPockusu},    {Pocitadlo, skin::DalsiPocitad},
+        {Plocha, skin::ContentPlocha},   {Nadpis, skin::DalsiNadpis},
+        {ObjRamecek, skin::DalsiObjram}, {PridatDoObj, skin::DalsiPridobj},
+        {PocKusu, skin::DalsiPockusu},   {Pocitadlo, skin::DalsiPocitad},
     };
     bool failed = false;
     for (const auto& [label, picture] : pictures) {
@@ -235,13 +237,14 @@ void TDalsiNaseCDForm::UpdateText() {
             return std::nullopt;
         return platform::existingFile(s.SystemDir, folder + name);
     };
-    std::optional<QString> path =
-        descriptionFile(ini.readString(title, extended ? QStringLiteral("filev") : QStringLiteral("file")));
+    std::optional<QString> path = descriptionFile(
+        ini.readString(title, extended ? QStringLiteral("filev") : QStringLiteral("file")));
     if (!path)
         path = descriptionFile(ini.readString(title, QStringLiteral("file")));
 
-    const int width = extended ? (s.HighRes ? layout::PopisTituluWideLarge : layout::PopisTituluWideSmall)
-                               : placeOf("PopisTitulu", s.HighRes).width;
+    const int width =
+        extended ? (s.HighRes ? layout::PopisTituluWideLarge : layout::PopisTituluWideSmall)
+                 : placeOf("PopisTitulu", s.HighRes).width;
     PopisTitulu->resize(width, PopisTitulu->height());
     BookletCD->setVisible(!extended);
 

@@ -57,8 +57,8 @@ public:
     TEzRgnBtn* ViceInfo;
     TEzRgnBtn* Tisk;
 
-    TImageList TiskList, ViceInfoList, ZobrObalList, DecList, IncList, PocetCDList,
-        PozadavkyList, DataList, Zaskrtnuto, Nezaskrtnuto;
+    TImageList TiskList, ViceInfoList, ZobrObalList, DecList, IncList, PocetCDList, PozadavkyList,
+        DataList, Zaskrtnuto, Nezaskrtnuto;
 
     TObjednavkaClass Objednavka;
 

@@ -25,7 +25,8 @@ QByteArray padLeft(const QByteArray& s, qsizetype width) {
 // Decimal text of a sum that no number of 32-bit products can overflow.
 QByteArray decimal(__int128 v) {
     const bool negative = v < 0;
-    unsigned __int128 u = negative ? 0 - static_cast<unsigned __int128>(v) : static_cast<unsigned __int128>(v);
+    unsigned __int128 u =
+        negative ? 0 - static_cast<unsigned __int128>(v) : static_cast<unsigned __int128>(v);
     QByteArray digits;
     do {
         digits.prepend(char('0' + int(u % 10)));
@@ -42,16 +43,18 @@ TObjednavkaItem& TObjednavkaClass::AddItem(int position, int quantity, int price
     return items_.emplace_front(TObjednavkaItem{position, quantity, price});
 }
 
+std::list<TObjednavkaItem>::iterator TObjednavkaClass::find(int position) {
+    return std::find_if(items_.begin(), items_.end(),
+                        [position](const TObjednavkaItem& i) { return i.position == position; });
+}
+
 void TObjednavkaClass::RemoveItem(int position) {
-    const auto it = std::find_if(items_.begin(), items_.end(),
-                                 [position](const TObjednavkaItem& i) { return i.position == position; });
-    if (it != items_.end())
+    if (const auto it = find(position); it != items_.end())
         items_.erase(it);
 }
 
 TObjednavkaItem* TObjednavkaClass::FindItem(int position) {
-    const auto it = std::find_if(items_.begin(), items_.end(),
-                                 [position](const TObjednavkaItem& i) { return i.position == position; });
+    const auto it = find(position);
     return it == items_.end() ? nullptr : &*it;
 }
 
@@ -79,7 +82,8 @@ QByteArray TObjednavkaClass::Document(const OrderDocumentInputs& in) const {
     lines << MakePrintLine({}, QStringLiteral("fax:") + in.fax, pub("fax"));
     lines << MakePrintLine({}, QStringLiteral("e-mail:") + in.email, pub("mail"));
     lines << rule << QByteArray();
-    lines << enc(QStringLiteral("                               cena za kus  počet kusů     cena celkem"));
+    lines << enc(
+        QStringLiteral("                               cena za kus  počet kusů     cena celkem"));
     lines << rule;
 
     __int128 total = 0;
@@ -111,7 +115,8 @@ QByteArray TObjednavkaClass::Document(const OrderDocumentInputs& in) const {
     return doc;
 }
 
-void TObjednavkaClass::WriteDocument(platform::TextChannel& channel, const OrderDocumentInputs& in) const {
+void TObjednavkaClass::WriteDocument(platform::TextChannel& channel,
+                                     const OrderDocumentInputs& in) const {
     channel.write(Document(in));
 }
 

@@ -16,7 +16,7 @@ namespace katalog {
 struct TObjednavkaItem {
     int position;  // the title's row in the title list, the item's key
     int quantity;
-    int price;     // of one piece, whole currency units
+    int price;  // of one piece, whole currency units
 };
 
 // What the document shows besides the items.
@@ -48,6 +48,8 @@ public:
     void WriteDocument(platform::TextChannel& channel, const OrderDocumentInputs& in) const;
 
 private:
+    std::list<TObjednavkaItem>::iterator find(int position);
+
     std::list<TObjednavkaItem> items_;
 };
 

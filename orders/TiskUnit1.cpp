@@ -69,7 +69,8 @@ QIcon glyph(bool tick) {
 TTiskForm::TTiskForm(TMain& main, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      main_(main), dialogs_(systemDialogs()) {
+      main_(main),
+      dialogs_(systemDialogs()) {
     setObjectName(QStringLiteral("TiskForm"));
     setWindowTitle(QStringLiteral("Tisk"));
     setModal(true);
@@ -130,7 +131,8 @@ TTiskForm::PlatformDialogs TTiskForm::systemDialogs() {
         return dialog.exec() == QDialog::Accepted;
     };
     d.saveFileName = [](QWidget* parent) -> std::optional<QString> {
-        QFileDialog dialog(parent, QString(), QDir::homePath(), QStringLiteral("Textové soubory (*.txt)"));
+        QFileDialog dialog(parent, QString(), QDir::homePath(),
+                           QStringLiteral("Textové soubory (*.txt)"));
         dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -189,8 +191,9 @@ void TTiskForm::Print() {
         return;
     const TObjednavkaClass& order = titles->Objednavka;
     if (dialogs_.printerNames().isEmpty()) {
-        platform::showMessage(QStringLiteral("Není nainstalována žádná tiskárna - objednávku bude "
-                                             "možno pouze uložit do textového souboru!"));
+        platform::showMessage(
+            QStringLiteral("Není nainstalována žádná tiskárna - objednávku bude "
+                           "možno pouze uložit do textového souboru!"));
         const std::optional<QString> name = dialogs_.saveFileName(this);
         if (!name || name->isEmpty())
             return;

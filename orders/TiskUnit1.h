@@ -25,7 +25,8 @@ public:
 
     // The publisher's detail by its key in [adresa] of dalsicd.INI, read afresh each time.
     QString CtiCastAdresy(const QString& key) const;
-    QString MakePrintLine(const QString& label, const QString& customer, const QString& publisher) const;
+    QString MakePrintLine(const QString& label, const QString& customer,
+                          const QString& publisher) const;
     // The document's inputs as the form holds them now.
     OrderDocumentInputs DocumentInputs() const;
 

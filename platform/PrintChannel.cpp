@@ -25,8 +25,11 @@ namespace {
 class PrinterPen {
 public:
     PrinterPen(QPainter& painter, QPagedPaintDevice& device)
-        : painter_(painter), device_(device), fm_(painter.font(), &device),
-          pageWidth_(device.width()), pageHeight_(device.height()),
+        : painter_(painter),
+          device_(device),
+          fm_(painter.font(), &device),
+          pageWidth_(device.width()),
+          pageHeight_(device.height()),
           tabWidth_(std::max<qreal>(1, 8 * fm_.averageCharWidth())) {}
 
     void character(QChar c) {

@@ -33,7 +33,8 @@ private:
 // is broken at the last character that fits.
 class PrinterChannel : public TextChannel {
 public:
-    PrinterChannel(QPagedPaintDevice& device, QFont font) : device_(device), font_(std::move(font)) {}
+    PrinterChannel(QPagedPaintDevice& device, QFont font)
+        : device_(device), font_(std::move(font)) {}
     void write(const QByteArray& text) override;
 
 private:

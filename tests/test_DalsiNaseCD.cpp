@@ -85,7 +85,8 @@ protected:
         QImage b(250, 180, QImage::Format_RGB32);
         b.fill(Qt::darkRed);
         ASSERT_TRUE(b.save(cdFile("SYSTEM/obaly/b.jpg"), "JPG"));
-        writeFile(cdFile("SYSTEM/obaly/broken.jpg"), QByteArray::fromHex("ffd8ffe0") + "not a picture");
+        writeFile(cdFile("SYSTEM/obaly/broken.jpg"),
+                  QByteArray::fromHex("ffd8ffe0") + "not a picture");
         writeFile(cdFile("outside.bmp"), readBack(cdFile("SYSTEM/obaly/a.bmp")));
         writeFile(cdFile("SYSTEM/Cz/a.rtf"), "{\\rtf1\\ansi Popis A}");
         writeFile(cdFile("SYSTEM/Cz/av.rtf"), "{\\rtf1\\ansi Podrobnosti A}");
@@ -147,11 +148,13 @@ TEST_F(DalsiNaseCDTest, CreatedWithItsControlsInPlaceAndNothingSelected) {
     QStringList names;
     for (int i = 0; i < form->SeznamTitulu->count(); ++i)
         names << form->SeznamTitulu->item(i)->text();
-    EXPECT_EQ(names, QStringList({"Titul A", "Titul B", "Zdarma", "Bez ceny", "Rozbitý obal", "Mimo CD"}));
+    EXPECT_EQ(names,
+              QStringList({"Titul A", "Titul B", "Zdarma", "Bez ceny", "Rozbitý obal", "Mimo CD"}));
     EXPECT_EQ(form->SeznamTitulu->currentRow(), -1);
     EXPECT_EQ(form->SeznamTitulu->toolTip(), "Vyberte si");
     EXPECT_EQ(form->ShownTitle(), -1);
-    for (katalog::TEzRgnBtn* b : {form->KusuInc, form->KusuDec, form->ObjednavkaChk, form->Tisk, form->ViceInfo})
+    for (katalog::TEzRgnBtn* b :
+         {form->KusuInc, form->KusuDec, form->ObjednavkaChk, form->Tisk, form->ViceInfo})
         EXPECT_TRUE(b->disabled()) << b->objectName().toStdString();
     EXPECT_TRUE(form->KusuInc->autoRepeat());
     EXPECT_TRUE(form->KusuDec->autoRepeat());
@@ -168,8 +171,9 @@ TEST_F(DalsiNaseCDTest, CoversAreCentredInTheirSlot) {
         Row title;
         QPoint pos;
     };
-    for (const Case& c : {Case{{1024, 768}, TitulA, {606, 23}}, Case{{1024, 768}, TitulB, {566, 23}},
-                          Case{{800, 600}, TitulA, {524, 8}}, Case{{800, 600}, TitulB, {484, 8}}}) {
+    for (const Case& c :
+         {Case{{1024, 768}, TitulA, {606, 23}}, Case{{1024, 768}, TitulB, {566, 23}},
+          Case{{800, 600}, TitulA, {524, 8}}, Case{{800, 600}, TitulB, {484, 8}}}) {
         start(c.screen);
         select(c.title);
         SCOPED_TRACE(c.title);
@@ -339,17 +343,17 @@ TEST_F(DalsiNaseCDTest, ClickingTheShownTitleChangesNothing) {
 
 TEST_F(DalsiNaseCDTest, PictogramsComeFromTheirStripsOrAreCleared) {
     start();
+    const auto shows = [](const QLabel* label, const QImage& picture) {
+        const QImage shown = label->pixmap().toImage();
+        return !shown.isNull() && shown == picture.convertToFormat(shown.format());
+    };
     select(TitulA);
-    EXPECT_EQ(form->Pozadavky->pixmap().toImage(), form->PozadavkyList.image(1).convertToFormat(
-                                                        form->Pozadavky->pixmap().toImage().format()));
-    EXPECT_EQ(form->PocetCD->pixmap().toImage(),
-              form->PocetCDList.image(2).convertToFormat(form->PocetCD->pixmap().toImage().format()));
-    EXPECT_EQ(form->Data->pixmap().toImage(),
-              form->DataList.image(3).convertToFormat(form->Data->pixmap().toImage().format()));
+    EXPECT_TRUE(shows(form->Pozadavky, form->PozadavkyList.image(1)));
+    EXPECT_TRUE(shows(form->PocetCD, form->PocetCDList.image(2)));
+    EXPECT_TRUE(shows(form->Data, form->DataList.image(3)));
     select(TitulB);  // Pozadavky=-1, CD missing (0), Data=4 beyond its four pictures
     EXPECT_TRUE(form->Pozadavky->pixmap().isNull());
-    EXPECT_EQ(form->PocetCD->pixmap().toImage(),
-              form->PocetCDList.image(0).convertToFormat(form->PocetCD->pixmap().toImage().format()));
+    EXPECT_TRUE(shows(form->PocetCD, form->PocetCDList.image(0)));
     EXPECT_TRUE(form->Data->pixmap().isNull());
 }
 

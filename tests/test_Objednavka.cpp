@@ -17,10 +17,12 @@ namespace {
 const QString Rule(70, QLatin1Char('_'));
 
 QHash<QString, QString> publisherDetails() {
-    return {{"ico", "87654321"},      {"dic", "CZ87654321"},       {"Firma", "Vydavatel a.s."},
-            {"jmeno", "Petr Malý"},   {"ulice", "Krátká 2"},       {"PSC", "602 00"},
-            {"mesto", "Brno"},        {"telef", "541 000 000"},    {"fax", "541 000 001"},
-            {"mail", "info@vydavatel.cz"}, {"postovne", "50"}};
+    return {{"ico", "87654321"},         {"dic", "CZ87654321"},
+            {"Firma", "Vydavatel a.s."}, {"jmeno", "Petr Malý"},
+            {"ulice", "Krátká 2"},       {"PSC", "602 00"},
+            {"mesto", "Brno"},           {"telef", "541 000 000"},
+            {"fax", "541 000 001"},      {"mail", "info@vydavatel.cz"},
+            {"postovne", "50"}};
 }
 
 OrderDocumentInputs inputs(QHash<QString, QString> publisher, QStringList titles) {
@@ -40,7 +42,8 @@ QStringList linesOf(const QByteArray& doc) {
     QStringList lines = platform::fromCp1250(doc).split(QStringLiteral("\r\n"));
     lines.removeLast();
     for (const QString& l : lines)
-        EXPECT_FALSE(l.contains(QLatin1Char('\n')) || l.contains(QLatin1Char('\r'))) << l.toStdString();
+        EXPECT_FALSE(l.contains(QLatin1Char('\n')) || l.contains(QLatin1Char('\r')))
+            << l.toStdString();
     return lines;
 }
 
@@ -197,12 +200,14 @@ TEST(OrderDocument, TheStampLineFollowsTheTotalBeyond33Items) {
         ASSERT_EQ(lines.size(), c.lines);
         EXPECT_EQ(lines[c.stampLine - 1].trimmed(), "Razítko a podpis");
         EXPECT_EQ(lines[17 + c.items].trimmed(), QStringLiteral("%1.00").arg(c.items * 10 + 50));
-        if (c.items >= 33)
+        if (c.items >= 33) {
             EXPECT_EQ(c.stampLine, 18 + c.items + 1);
+        }
         EXPECT_EQ(lines.last(), "   Ceny jsou včetně 5% DPH");
         // Newest first.
-        if (c.items > 0)
+        if (c.items > 0) {
             EXPECT_TRUE(lines[15].startsWith(QStringLiteral("T%1 ").arg(c.items - 1)));
+        }
     }
 }
 
@@ -261,9 +266,9 @@ TEST(OrderDocument, PostageThatIsNotAWholeNumberCountsAsNothing) {
         QString postovne;
         QString total;
     };
-    for (const Case& c : {Case{"50", "249.00"}, Case{"", "199.00"}, Case{"abc", "199.00"},
-                          Case{"12.5", "199.00"}, Case{"-9", "190.00"}, Case{"0x10", "215.00"},
-                          Case{"99999999999", "199.00"}}) {
+    for (const Case& c :
+         {Case{"50", "249.00"}, Case{"", "199.00"}, Case{"abc", "199.00"}, Case{"12.5", "199.00"},
+          Case{"-9", "190.00"}, Case{"0x10", "215.00"}, Case{"99999999999", "199.00"}}) {
         TObjednavkaClass order;
         order.AddItem(0, 1, 199);
         auto publisher = publisherDetails();

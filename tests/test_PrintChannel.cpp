@@ -211,7 +211,9 @@ TEST_F(PrinterChannelTest, TheOrderDocumentKeepsItsColumns) {
     in.ico = "123456789012";
     in.psc = "     ";
     in.publisher = [](const QString& key) {
-        return key == "ico" ? QStringLiteral("87654321") : key == "postovne" ? QStringLiteral("50") : QString();
+        return key == "ico"        ? QStringLiteral("87654321")
+               : key == "postovne" ? QStringLiteral("50")
+                                   : QString();
     };
     in.titleName = [](int) { return QStringLiteral("Žluťoučký kůň"); };
     const QByteArray doc = order.Document(in);
@@ -254,7 +256,8 @@ TEST(PrinterFont, FixedsysIsDrawnByAFixedPitchFont) {
     EXPECT_TRUE(info.bold());
     EXPECT_EQ(font.pointSize(), 12);
     const QFontMetricsF fm(font);
-    EXPECT_EQ(fm.horizontalAdvance(QStringLiteral("iiii")), fm.horizontalAdvance(QStringLiteral("WWWW")));
+    EXPECT_EQ(fm.horizontalAdvance(QStringLiteral("iiii")),
+              fm.horizontalAdvance(QStringLiteral("WWWW")));
 }
 
 TEST(FileChannel, WritesTheBytesAndReplacesAnOldFile) {
@@ -333,5 +336,6 @@ TEST(FileChannel, DefaultExtension) {
         {"/home/u/.objednavka", "/home/u/.objednavka.txt"},
     };
     for (const auto& [in, out] : cases)
-        EXPECT_EQ(platform::withDefaultExtension(QString::fromUtf8(in), QStringLiteral("txt")), out) << in;
+        EXPECT_EQ(platform::withDefaultExtension(QString::fromUtf8(in), QStringLiteral("txt")), out)
+            << in;
 }
