@@ -402,10 +402,3 @@ TEST_F(DalsiNaseCDTest, TheOrderButtonOpensTheOrderFormModally) {
     // The order is untouched by the form.
     EXPECT_EQ(form->Objednavka.FindItem(TitulA)->quantity, 1);
 }
-
-TEST_F(DalsiNaseCDTest, ClosingTheWindowEndsTheProgram) {
-    start();
-    form->close();
-    EXPECT_TRUE(main->terminationRequested());
-    EXPECT_FALSE(main->forms().DesktopForm->isVisible());
-}
