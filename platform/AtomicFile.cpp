@@ -21,6 +21,12 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
     fchmod(fd, ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644);
 
     bool ok = true;
+    int error = 0;
+    const auto fail = [&] {
+        if (ok)
+            error = errno;
+        ok = false;
+    };
     qsizetype done = 0;
     while (ok && done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -28,14 +34,22 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
             done += n;
         else if (n < 0 && errno == EINTR)
             continue;
-        else
-            ok = false;
+        else {
+            if (n == 0)
+                errno = ENOSPC;
+            fail();
+        }
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok)
+    if (ok && ::fsync(fd) != 0)
+        fail();
+    if (::close(fd) != 0)
+        fail();
+    if (ok && ::rename(temp.constData(), target.constData()) != 0)
+        fail();
+    if (!ok) {
         ::unlink(temp.constData());
+        errno = error;
+    }
     return ok;
 }
 

@@ -7,7 +7,8 @@
 
 namespace platform {
 
-// False when anything failed; the old file is then untouched and no temporary remains.
+// False when anything failed; the old file is then untouched, no temporary remains and
+// errno tells the first cause.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 }  // namespace platform
