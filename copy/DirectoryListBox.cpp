@@ -25,7 +25,9 @@ public:
         QStyledItemDelegate::paint(painter, shifted, index);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
+        // Rows as tight as the old list box: an icon or a line of text, whichever is taller.
+        const QSize natural = QStyledItemDelegate::sizeHint(option, index);
+        return {natural.width() + indent(index), qMax(option.fontMetrics.height(), 16) + 2};
     }
 
 private:
@@ -47,6 +49,7 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setUniformItemSizes(true);
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemDoubleClicked, this, &TDirectoryListBox::Enter);
 }
 

@@ -36,8 +36,6 @@ public:
     // name is taken there is renamed (RenameOnCollision) or offered as an error.
     void CopyAllFiles(const QString& From, const QString& To, bool RenameOnCollision);
 
-    const QList<platform::Drive>& Drives() const { return drives_; }
-
     QLabel* Plocha;
     TDirectoryListBox* SeznamAdresaru;
     QComboBox* SeznamJednotek;

@@ -139,6 +139,7 @@ private:
         int error = 0;
         CopyStep step = CopyStep::WriteFile;
         bool special = false;
+        bool again = false;  // unnamed temporaries do not work here: once more with a named one
     };
 
     bool stopped() {
@@ -164,7 +165,7 @@ private:
     void copyFolder(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, Node& node, int depth);
     void copyFile(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node);
     Outcome tryCopyFile(int srcfd, int dstfd, const QString& dstPath, const Node& node, const QString& current);
-    Outcome copyData(int in, int out, const QString& current);
+    Outcome copyData(int in, int out, qint64 size, const QString& current);
     void copyLink(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node);
 
     // Tries name, then its collision names, until attempt gives anything but EEXIST.
@@ -180,6 +181,7 @@ private:
     qint64 total_ = 0;
     struct stat destination_{};
     std::vector<char> buffer_;
+    bool unnamed_ = options_.unnamedTemporaries && ::access("/proc/self/fd", X_OK) == 0;
 };
 
 CopyDecision Copier::ask(CopyStep step, const QString& source, const QString& target, int error) {
@@ -358,6 +360,8 @@ void Copier::copyFile(int srcfd, const QString& srcPath, int dstfd, const QStrin
         done_ = start;
         progress(source);
         const Outcome o = tryCopyFile(srcfd, dstfd, dstPath, node, source);
+        if (o.again)
+            continue;
         if (o.special) {
             ++report_.specialSkipped;
             return;
@@ -395,23 +399,57 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
         return {0, CopyStep::ReadFile, true};
     ::fcntl(in.get(), F_SETFL, O_RDONLY);
 
+    // The data goes to a file without a name (it vanishes by itself on failure, cancel or
+    // crash) or, where the filesystem cannot do that, to a hidden temporary beside the
+    // final place.
     const mode_t mode = (st.st_mode & 0777) | S_IRUSR | S_IWUSR;
+    Fd out;
     QByteArray temporary;
-    Fd out = createTemporary(dstfd, mode, temporary);
-    if (!out)
-        return {errno, CopyStep::WriteFile};
+    if (unnamed_) {
+        out.reset(::openat(dstfd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        if (!out && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+            unnamed_ = false;
+    }
+    if (!out) {
+        out = createTemporary(dstfd, mode, temporary);
+        if (!out)
+            return {errno, CopyStep::WriteFile};
+    }
     TemporaryGuard guard(dstfd, temporary);
+    if (temporary.isEmpty())
+        guard.release();
 
-    const Outcome data = copyData(in.get(), out.get(), current);
+    const Outcome data = copyData(in.get(), out.get(), st.st_size, current);
     if (data.error != 0 || report_.cancelled)
         return data;
     const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
     ::futimens(out.get(), times);
+
+    QByteArray used;
+    if (temporary.isEmpty()) {
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", out.get());
+        // A link never replaces an existing name.
+        const int r = placeUnderFreeName(node.name, false, dstPath, [&](const QByteArray& candidate) {
+            return ::linkat(AT_FDCWD, self, dstfd, candidate.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+        }, used);
+        if (r == EEXIST)
+            return {r, CopyStep::NameTaken};
+        if (r != 0) {
+            unnamed_ = false;
+            return {r, CopyStep::WriteFile, false, true};
+        }
+        if (::close(out.release()) != 0) {
+            const int error = errno;
+            ::unlinkat(dstfd, used.constData(), 0);
+            return {error, CopyStep::WriteFile};
+        }
+        return {};
+    }
+
     // Some filesystems report a failed write only here.
     if (::close(out.release()) != 0)
         return {errno, CopyStep::WriteFile};
-
-    QByteArray used;
     const int r = placeUnderFreeName(node.name, false, dstPath, [&](const QByteArray& candidate) {
         return renameNoReplace(dstfd, temporary, candidate);
     }, used);
@@ -421,7 +459,7 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
     return {};
 }
 
-Copier::Outcome Copier::copyData(int in, int out, const QString& current) {
+Copier::Outcome Copier::copyData(int in, int out, qint64 size, const QString& current) {
     qint64 written = 0;
     // copy_file_range lets the kernel move the data (or share it, on filesystems that can);
     // between filesystems that do not support it, and on any doubt, read and write tell
@@ -440,7 +478,9 @@ Copier::Outcome Copier::copyData(int in, int out, const QString& current) {
             }
             if (n < 0 && errno == EINTR)
                 continue;
-            // 0 is the end of the file, or a filesystem that cannot tell: read() will.
+            if (n == 0 && written >= size)
+                break;
+            // Short of the size, 0 may be a filesystem that cannot tell: read() will.
             inKernel = false;
             continue;
         }

@@ -1,8 +1,8 @@
 #pragma once
 // Copies the contents of a folder into another folder, recursively, and never overwrites
 // anything: an entry whose name is taken is written whole under a new free name. A file is
-// written under a temporary name and renamed into place only when it is complete, so a
-// cancelled or failed copy leaves no half-written file under a final name. Symbolic links
+// written without a name (or under a temporary one) and put in place only when it is
+// complete, so a cancelled or failed copy leaves no half-written file under a final name. Symbolic links
 // are copied as links. Copies are writable by their owner even when the originals were not
 // (CD mounts give 0400 files and 0500 folders).
 //
@@ -48,6 +48,9 @@ struct CopyCallbacks {
 struct CopyOptions {
     bool renameOnCollision = true;
     qint64 chunkBytes = qint64(8) << 20;
+    // Write into files without a name (O_TMPFILE) where the filesystem can; otherwise, or
+    // when false, into hidden named temporaries.
+    bool unnamedTemporaries = true;
 };
 
 struct CopyReport {

@@ -90,7 +90,8 @@ QString logLine(const CopyError& e) {
     return QStringLiteral("%1 %2 %3").arg(int(e.step)).arg(QFileInfo(e.source).fileName()).arg(e.error);
 }
 
-class FileCopyTest : public ::testing::Test {
+// Every case runs with unnamed temporaries (where the filesystem has them) and with named ones.
+class FileCopyTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
@@ -110,7 +111,13 @@ protected:
             ::chmod(QFile::encodeName(it.next()).constData(), 0777);
     }
 
-    platform::CopyReport copy(const platform::CopyOptions& options = {}) {
+    platform::CopyOptions options() const {
+        platform::CopyOptions o;
+        o.unnamedTemporaries = GetParam();
+        return o;
+    }
+
+    platform::CopyReport copy(platform::CopyOptions options) {
         lastDone = 0;
         platform::CopyCallbacks cb;
         cb.error = [this](const CopyError& e) {
@@ -125,6 +132,7 @@ protected:
         };
         return platform::copyFolderContents(src, dst, cb, options);
     }
+    platform::CopyReport copy() { return copy(options()); }
 
     // Runs a copy in a child process (unprivileged, or with a resource limit set by
     // prepare) and reads back the errors it met, one line each, and its report.
@@ -139,7 +147,7 @@ protected:
                 lines << logLine(e);
                 return answers.empty() ? CopyDecision::Skip : answers.takeFirst();
             };
-            const auto r = platform::copyFolderContents(src, dst, cb);
+            const auto r = platform::copyFolderContents(src, dst, cb, options());
             lines << QStringLiteral("report files=%1 folders=%2 skipped=%3 cancelled=%4")
                          .arg(r.files).arg(r.folders).arg(r.skipped).arg(r.cancelled);
             QFile f(log);
@@ -167,7 +175,7 @@ protected:
     qint64 lastTotal = -1;
 };
 
-TEST_F(FileCopyTest, CopiesTheFolderContentsRecursivelyInChunks) {
+TEST_P(FileCopyTest, CopiesTheFolderContentsRecursivelyInChunks) {
     const QByteArray big = randomBytes(3 * 1024 * 1024 + 17);
     writeFile(src + "/readme.txt", "hello");
     writeFile(src + "/data/big.bin", big);
@@ -177,9 +185,9 @@ TEST_F(FileCopyTest, CopiesTheFolderContentsRecursivelyInChunks) {
     ::utimensat(AT_FDCWD, QFile::encodeName(src + "/readme.txt").constData(),
                 std::array<timespec, 2>{timespec{0, UTIME_OMIT}, timespec{1000000000, 0}}.data(), 0);
 
-    platform::CopyOptions options;
-    options.chunkBytes = 256 * 1024;
-    const auto r = copy(options);
+    platform::CopyOptions o = options();
+    o.chunkBytes = 256 * 1024;
+    const auto r = copy(o);
 
     const std::map<QString, QByteArray> expected{
         {"readme.txt", "hello"}, {"data/", {}}, {"data/big.bin", big}, {"data/deeper/", {}},
@@ -195,7 +203,7 @@ TEST_F(FileCopyTest, CopiesTheFolderContentsRecursivelyInChunks) {
     EXPECT_EQ(QFileInfo(dst + "/readme.txt").lastModified().toSecsSinceEpoch(), 1000000000);
 }
 
-TEST_F(FileCopyTest, CollidingEntriesGetFreeNamesAndExistingOnesStayUntouched) {
+TEST_P(FileCopyTest, CollidingEntriesGetFreeNamesAndExistingOnesStayUntouched) {
     writeFile(src + "/a.txt", "new a");
     writeFile(src + "/sub/inner.txt", "new inner");
     writeFile(src + "/other.txt", "other");
@@ -224,12 +232,12 @@ TEST_F(FileCopyTest, CollidingEntriesGetFreeNamesAndExistingOnesStayUntouched) {
     EXPECT_FALSE(QFileInfo::exists(dst + "/sub/inner.txt"));
 }
 
-TEST_F(FileCopyTest, WithoutRenamingATakenNameIsAnErrorAndNothingIsReplaced) {
+TEST_P(FileCopyTest, WithoutRenamingATakenNameIsAnErrorAndNothingIsReplaced) {
     writeFile(src + "/a.txt", "new");
     writeFile(dst + "/a.txt", "old");
-    platform::CopyOptions options;
-    options.renameOnCollision = false;
-    const auto r = copy(options);
+    platform::CopyOptions o = options();
+    o.renameOnCollision = false;
+    const auto r = copy(o);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].step, CopyStep::NameTaken);
     EXPECT_EQ(readFile(dst + "/a.txt"), "old");
@@ -272,7 +280,7 @@ TEST(CollisionName, StaysWithinTheNameLimitWithoutCuttingACharacter) {
     }
 }
 
-TEST_F(FileCopyTest, CancelInTheMiddleLeavesNoHalfWrittenFile) {
+TEST_P(FileCopyTest, CancelInTheMiddleLeavesNoHalfWrittenFile) {
     writeFile(src + "/a.txt", "first");
     writeFile(src + "/b.bin", randomBytes(4 * 1024 * 1024));
     writeFile(src + "/c.txt", "last");
@@ -280,9 +288,9 @@ TEST_F(FileCopyTest, CancelInTheMiddleLeavesNoHalfWrittenFile) {
     qint64 seen = 0;
     cb.progress = [&](qint64 done, qint64, const QString&) { seen = done; };
     cb.cancelled = [&] { return seen > 1024 * 1024; };
-    platform::CopyOptions options;
-    options.chunkBytes = 64 * 1024;
-    const auto r = platform::copyFolderContents(src, dst, cb, options);
+    platform::CopyOptions o = options();
+    o.chunkBytes = 64 * 1024;
+    const auto r = platform::copyFolderContents(src, dst, cb, o);
 
     EXPECT_TRUE(r.cancelled);
     EXPECT_GT(seen, 1024 * 1024);
@@ -291,7 +299,7 @@ TEST_F(FileCopyTest, CancelInTheMiddleLeavesNoHalfWrittenFile) {
     EXPECT_EQ(treeOf(dst), expected);
 }
 
-TEST_F(FileCopyTest, CopiesOfAReadOnlyTreeAreWritableByTheirOwner) {
+TEST_P(FileCopyTest, CopiesOfAReadOnlyTreeAreWritableByTheirOwner) {
     writeFile(src + "/setup.sh", "#!/bin/sh\n");
     writeFile(src + "/doc/readme.txt", "read me");
     writeFile(src + "/doc/more/notes.txt", "notes");
@@ -307,7 +315,7 @@ TEST_F(FileCopyTest, CopiesOfAReadOnlyTreeAreWritableByTheirOwner) {
 
     // The copy runs, and writes into what it made, as that user.
     const bool ok = testing_support::runUnprivileged([&] {
-        const auto r = platform::copyFolderContents(src, dst, {});
+        const auto r = platform::copyFolderContents(src, dst, {}, options());
         QFile appended(dst + "/doc/readme.txt");
         return r.files == 3 && r.skipped == 0 && appended.open(QIODevice::Append) && appended.write("!") == 1 &&
                QFile(dst + "/doc/more/new.txt").open(QIODevice::WriteOnly);
@@ -320,7 +328,7 @@ TEST_F(FileCopyTest, CopiesOfAReadOnlyTreeAreWritableByTheirOwner) {
 }
 
 // An error is offered with the entry it concerns; the answer decides what follows.
-TEST_F(FileCopyTest, AnUnreadableSourceFileIsOfferedAndTheAnswerDecides) {
+TEST_P(FileCopyTest, AnUnreadableSourceFileIsOfferedAndTheAnswerDecides) {
     struct Case {
         const char* name;
         QList<CopyDecision> answers;
@@ -355,7 +363,7 @@ TEST_F(FileCopyTest, AnUnreadableSourceFileIsOfferedAndTheAnswerDecides) {
     }
 }
 
-TEST_F(FileCopyTest, AnUnreadableFolderIsOfferedAndSkippedWhole) {
+TEST_P(FileCopyTest, AnUnreadableFolderIsOfferedAndSkippedWhole) {
     writeFile(src + "/a.txt", "a");
     writeFile(src + "/locked/inner.txt", "inner");
     writeFile(src + "/z.txt", "z");
@@ -368,7 +376,7 @@ TEST_F(FileCopyTest, AnUnreadableFolderIsOfferedAndSkippedWhole) {
     EXPECT_EQ(treeOf(dst), expected);
 }
 
-TEST_F(FileCopyTest, AReadOnlyDestinationOffersEveryEntry) {
+TEST_P(FileCopyTest, AReadOnlyDestinationOffersEveryEntry) {
     writeFile(src + "/a.txt", "a");
     writeFile(src + "/sub/b.txt", "b");
     setMode(dst, 0555);
@@ -379,7 +387,7 @@ TEST_F(FileCopyTest, AReadOnlyDestinationOffersEveryEntry) {
     EXPECT_TRUE(treeOf(dst).empty());
 }
 
-TEST_F(FileCopyTest, AFullDiskIsOfferedAndLeavesNoPartialFile) {
+TEST_P(FileCopyTest, AFullDiskIsOfferedAndLeavesNoPartialFile) {
     writeFile(src + "/a.txt", "small");
     writeFile(src + "/b.bin", randomBytes(1024 * 1024));
     writeFile(src + "/c.txt", "tail");
@@ -397,7 +405,7 @@ TEST_F(FileCopyTest, AFullDiskIsOfferedAndLeavesNoPartialFile) {
     EXPECT_EQ(treeOf(dst), expected);
 }
 
-TEST_F(FileCopyTest, SymbolicLinksAreCopiedAsLinksAndNeverFollowed) {
+TEST_P(FileCopyTest, SymbolicLinksAreCopiedAsLinksAndNeverFollowed) {
     writeFile(src + "/sub/file.txt", "inside");
     ASSERT_EQ(::symlink("sub", QFile::encodeName(src + "/to-sub").constData()), 0);
     ASSERT_EQ(::symlink("../../outside/secret", QFile::encodeName(src + "/sub/up").constData()), 0);
@@ -412,7 +420,7 @@ TEST_F(FileCopyTest, SymbolicLinksAreCopiedAsLinksAndNeverFollowed) {
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(FileCopyTest, PipesAreLeftOutWithoutWaiting) {
+TEST_P(FileCopyTest, PipesAreLeftOutWithoutWaiting) {
     writeFile(src + "/a.txt", "a");
     ASSERT_EQ(::mkfifo(QFile::encodeName(src + "/pipe").constData(), 0644), 0);
     const auto r = copy();
@@ -421,7 +429,7 @@ TEST_F(FileCopyTest, PipesAreLeftOutWithoutWaiting) {
     EXPECT_EQ(r.specialSkipped, 1);
 }
 
-TEST_F(FileCopyTest, ADestinationInsideTheSourceIsRefused) {
+TEST_P(FileCopyTest, ADestinationInsideTheSourceIsRefused) {
     writeFile(src + "/a.txt", "a");
     QDir().mkpath(src + "/sub/target");
     dst = src + "/sub/target";
@@ -434,7 +442,7 @@ TEST_F(FileCopyTest, ADestinationInsideTheSourceIsRefused) {
     EXPECT_EQ(r.files, 0);
 }
 
-TEST_F(FileCopyTest, AMissingSourceOrDestinationIsReported) {
+TEST_P(FileCopyTest, AMissingSourceOrDestinationIsReported) {
     QDir(src).removeRecursively();
     copy();
     ASSERT_EQ(errors.size(), 1u);
@@ -448,6 +456,9 @@ TEST_F(FileCopyTest, AMissingSourceOrDestinationIsReported) {
     EXPECT_EQ(platform::describeCopyError(errors[0]),
               QStringLiteral("Do složky „%1“ nelze kopírovat: soubor nebo složka neexistuje.").arg(dst));
 }
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, FileCopyTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Unnamed" : "Named"; });
 
 TEST(MakeFolderPath, CreatesEveryMissingLevel) {
     QTemporaryDir dir;

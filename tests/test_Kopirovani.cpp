@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSemaphore>
+#include <QStorageInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -215,6 +216,22 @@ TEST_F(KopirovaniTest, FirstOpeningShowsTheWorkingDirectoryThenWhatTheLastClosin
     EXPECT_EQ(form()->SeznamAdresaru->Directory(), driveA + "/work");
 }
 
+TEST_F(KopirovaniTest, AWorkingDirectoryOnNoListedDriveBringsItsOwnVolume) {
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    start();
+    form()->show();
+    ASSERT_EQ(form()->SeznamJednotek->count(), 3);
+    EXPECT_EQ(form()->SeznamJednotek->currentIndex(), 2);
+    const QString root = QDir::cleanPath(QStorageInfo(elsewhere.path()).rootPath());
+    EXPECT_EQ(form()->SeznamJednotek->itemText(2), root);
+    EXPECT_EQ(form()->SeznamAdresaru->Directory(), elsewhere.path());
+    EXPECT_EQ(form()->SeznamAdresaru->Root(), root);
+    // Back to a listed drive and into the folder again: the list follows.
+    pickDrive(0);
+    EXPECT_EQ(form()->SeznamAdresaru->Directory(), driveA);
+}
+
 TEST_F(KopirovaniTest, TheDirectoryListShowsThePathThenTheSubfoldersAndADoubleClickEntersOne) {
     for (const char* name : {"x/y/beta", "x/y/Alfa", "x/y/čaj", "x/y/dům", "x/y/.skryta", "x/other"})
         QDir().mkpath(driveA + "/" + QString::fromUtf8(name));
@@ -312,6 +329,13 @@ TEST_F(KopirovaniTest, AReadyDriveMovesTheListToItsRootAndTheWorkingDirectorySta
     QDir().mkpath(driveB + "/inside");
     start();
     form()->show();
+    QStringList labels, roots;
+    for (int i = 0; i < form()->SeznamJednotek->count(); ++i) {
+        labels << form()->SeznamJednotek->itemText(i);
+        roots << form()->SeznamJednotek->itemData(i, Qt::ToolTipRole).toString();
+    }
+    EXPECT_EQ(labels, QStringList({"Disk A", "Disk B"}));
+    EXPECT_EQ(roots, QStringList({driveA, driveB}));
     const QString cwd = QDir::currentPath();
     pickDrive(1);
     EXPECT_EQ(errorShown, 0);
