@@ -105,7 +105,14 @@ void TKopirovaniForm::FormCreate() {
 
 void TKopirovaniForm::showEvent(QShowEvent* event) {
     FormShow();
+    // This window stays on top: a message box below it would block the program unseen.
+    platform::setMessagesOnTop(true);
     TSkinDialog::showEvent(event);
+}
+
+void TKopirovaniForm::hideEvent(QHideEvent* event) {
+    platform::setMessagesOnTop(false);
+    TSkinDialog::hideEvent(event);
 }
 
 void TKopirovaniForm::FormShow() {
@@ -186,13 +193,22 @@ bool TKopirovaniForm::DialogMake(const platform::Drive& drive) {
     TErrorDialog* dialog = main_.forms().ErrorDialog;
     if (!dialog)
         return false;
+    // The error dialog does not stay on top by itself; above this window, which does, it
+    // must, or it would wait unseen behind it.
+    const bool onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    bool ready = false;
     for (;;) {
         const int result = dialog->exec();
         if (result == TErrorDialog::Cancel)
-            return false;
-        if (result == TErrorDialog::Retry && driveReady(drive.root))
-            return true;
+            break;
+        if (result == TErrorDialog::Retry && driveReady(drive.root)) {
+            ready = true;
+            break;
+        }
     }
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    return ready;
 }
 
 std::optional<QString> TKopirovaniForm::SourceFolder() {

@@ -52,6 +52,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Lists the drives again and shows dir (or its nearest existing parent) on its drive.

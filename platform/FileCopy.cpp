@@ -140,6 +140,7 @@ private:
         CopyStep step = CopyStep::WriteFile;
         bool special = false;
         bool again = false;  // unnamed temporaries do not work here: once more with a named one
+        qint64 written = 0;
     };
 
     bool stopped() {
@@ -368,6 +369,7 @@ void Copier::copyFile(int srcfd, const QString& srcPath, int dstfd, const QStrin
         }
         if (o.error == 0 && !report_.cancelled) {
             ++report_.files;
+            report_.bytes += o.written;
             done_ = start + node.size;
             progress(source);
             return;
@@ -419,9 +421,9 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
     if (temporary.isEmpty())
         guard.release();
 
-    const Outcome data = copyData(in.get(), out.get(), st.st_size, current);
-    if (data.error != 0 || report_.cancelled)
-        return data;
+    Outcome done = copyData(in.get(), out.get(), st.st_size, current);
+    if (done.error != 0 || report_.cancelled)
+        return done;
     const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
     ::futimens(out.get(), times);
 
@@ -444,7 +446,7 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
             ::unlinkat(dstfd, used.constData(), 0);
             return {error, CopyStep::WriteFile};
         }
-        return {};
+        return done;
     }
 
     // Some filesystems report a failed write only here.
@@ -456,7 +458,7 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
     if (r != 0)
         return {r, r == EEXIST ? CopyStep::NameTaken : CopyStep::WriteFile};
     guard.release();
-    return {};
+    return done;
 }
 
 Copier::Outcome Copier::copyData(int in, int out, qint64 size, const QString& current) {
@@ -509,8 +511,9 @@ Copier::Outcome Copier::copyData(int in, int out, qint64 size, const QString& cu
         done_ += n;
         progress(current);
     }
-    report_.bytes += written;
-    return {};
+    Outcome o;
+    o.written = written;
+    return o;
 }
 
 void Copier::copyLink(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node) {

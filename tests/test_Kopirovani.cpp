@@ -369,6 +369,8 @@ TEST_F(KopirovaniTest, ADriveThatIsNotReadyAsksUntilRetrySucceedsOrTheUserCancel
         std::deque<std::function<void(katalog::TErrorDialog*)>> actions;
         for (const std::string a : c.answers) {
             actions.push_back([a, &ready](katalog::TErrorDialog* d) {
+                // Above the copy dialog, which stays on top.
+                EXPECT_TRUE(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
                 if (a == "escape") {
                     QTest::keyClick(d, Qt::Key_Escape);
                 } else if (a == "cancel") {
@@ -384,6 +386,7 @@ TEST_F(KopirovaniTest, ADriveThatIsNotReadyAsksUntilRetrySucceedsOrTheUserCancel
         EXPECT_EQ(errorShown, int(c.answers.size()));
         EXPECT_EQ(form()->SeznamJednotek->currentIndex(), c.switched ? 1 : 0);
         EXPECT_EQ(form()->SeznamAdresaru->Directory(), c.switched ? driveB : driveA);
+        EXPECT_FALSE(errorDialog()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 }
 
