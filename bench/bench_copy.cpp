@@ -31,12 +31,27 @@ struct Tree {
     int files = 0;
 };
 
+// Random bytes to cut the files from: generating every byte anew costs more than the copy.
+const QByteArray& randomPool() {
+    static const QByteArray pool = [] {
+        QList<quint32> words(2 * 1024 * 1024);
+        QRandomGenerator(2024).fillRange(words.data(), words.size());
+        return QByteArray(reinterpret_cast<const char*>(words.constData()), words.size() * 4);
+    }();
+    return pool;
+}
+
 void writeRandom(const QString& path, qint64 size, QRandomGenerator& gen) {
-    QList<quint32> words((size + 3) / 4);
-    gen.fillRange(words.data(), words.size());
+    const QByteArray& pool = randomPool();
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(reinterpret_cast<const char*>(words.constData()), size);
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    for (qint64 left = size; left > 0;) {
+        const qint64 offset = gen.bounded(pool.size() / 2);
+        const qint64 n = qMin(left, qint64(pool.size()) - offset);
+        f.write(pool.constData() + offset, n);
+        left -= n;
+    }
 }
 
 // Many small files, a few large ones, in nested folders; incompressible data.
@@ -74,12 +89,12 @@ const Tree& tree() {
     return t;
 }
 
-// A fresh destination for every iteration; writing back and removing are not timed.
+// A fresh destination for every iteration, removed untimed. Removed files are never
+// written back, so the copies all start from the same clean state.
 QString freshDestination(benchmark::State& state) {
     state.PauseTiming();
     const QString dst = tree().dir->path() + "/copy";
     QDir(dst).removeRecursively();
-    ::sync();
     state.ResumeTiming();
     return dst;
 }
