@@ -60,7 +60,8 @@ const Tree& tree() {
         Tree tr;
         const QByteArray base = qgetenv("KATALOG_BENCH_DIR");
         tr.dir = base.isEmpty() ? std::make_unique<QTemporaryDir>()
-                                : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) + "/bench-copy-XXXXXX");
+                                : std::make_unique<QTemporaryDir>(QString::fromLocal8Bit(base) +
+                                                                  "/bench-copy-XXXXXX");
         tr.source = tr.dir->path() + "/source";
         bool ok = false;
         const qint64 megabytes = qEnvironmentVariableIntValue("KATALOG_BENCH_COPY_MB", &ok);
@@ -70,7 +71,8 @@ const Tree& tree() {
         const int bigFiles = int(target * 6 / 10 / bigSize);
         qint64 smallLeft = target - bigFiles * bigSize;
         for (int i = 0; smallLeft > 0 || i < bigFiles; ++i) {
-            const QString folder = tr.source + QStringLiteral("/dir%1/sub%2").arg(i % 30).arg(i % 7);
+            const QString folder =
+                tr.source + QStringLiteral("/dir%1/sub%2").arg(i % 30).arg(i % 7);
             QDir().mkpath(folder);
             qint64 size;
             if (i < bigFiles) {
@@ -165,8 +167,10 @@ int main(int argc, char** argv) {
         const double mb = 1024 * 1024;
         std::printf("\n%d files, %.1f MB, %zu runs each\n", tree().files, double(tree().bytes) / mb,
                     reporter.rates["BM_CpR"].size());
-        std::printf("copy engine: median %.0f MB/s (best %.0f), cp -r: median %.0f MB/s (best %.0f)\n",
-                    engine / mb, reporter.best("BM_CopyEngine") / mb, cp / mb, reporter.best("BM_CpR") / mb);
+        std::printf(
+            "copy engine: median %.0f MB/s (best %.0f), cp -r: median %.0f MB/s (best %.0f)\n",
+            engine / mb, reporter.best("BM_CopyEngine") / mb, cp / mb,
+            reporter.best("BM_CpR") / mb);
         std::printf("ratio of medians %.2f, of bests %.2f (target 0.80)\n", engine / cp,
                     reporter.best("BM_CopyEngine") / reporter.best("BM_CpR"));
         QProcess df;

@@ -77,7 +77,8 @@ private:
 }  // namespace
 
 TCopyProgress::TCopyProgress(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("CopyProgress"));
     setWindowTitle(QStringLiteral("Kopírování"));
     setModal(true);
@@ -121,7 +122,9 @@ void TCopyProgress::requestCancel() {
     Q_EMIT cancelClicked();
 }
 
-void TCopyProgress::reject() { requestCancel(); }
+void TCopyProgress::reject() {
+    requestCancel();
+}
 
 void TCopyProgress::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -132,8 +135,8 @@ platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& 
     if (questionForTests())
         return questionForTests()(parent, error);
     ArrowWhileAsking arrow;
-    QMessageBox box(QMessageBox::Warning, platform::applicationTitle(), platform::describeCopyError(error),
-                    QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Warning, platform::applicationTitle(),
+                    platform::describeCopyError(error), QMessageBox::NoButton, parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QPushButton* retry = box.addButton(QStringLiteral("Opakovat"), QMessageBox::AcceptRole);
     // Skipping the destination itself would skip everything.
@@ -155,10 +158,12 @@ platform::CopyReport copyWithProgress(QWidget* parent, const QString& from, cons
                                       const platform::CopyOptions& options) {
     TCopyProgress dialog(parent);
     auto shared = std::make_shared<Shared>();
-    QObject::connect(&dialog, &TCopyProgress::cancelClicked, &dialog, [shared] { shared->cancel = true; });
+    QObject::connect(&dialog, &TCopyProgress::cancelClicked, &dialog,
+                     [shared] { shared->cancel = true; });
 
     platform::CopyCallbacks callbacks;
-    callbacks.progress = [shared, hook = workerHook()](qint64 done, qint64 total, const QString& current) {
+    callbacks.progress = [shared, hook = workerHook()](qint64 done, qint64 total,
+                                                       const QString& current) {
         shared->done = done;
         shared->total = total;
         {
@@ -175,22 +180,27 @@ platform::CopyReport copyWithProgress(QWidget* parent, const QString& from, cons
         if (shared->abandoned)
             return platform::CopyDecision::Cancel;
         shared->answer.reset();
-        QMetaObject::invokeMethod(&dialog, [shared, &dialog, error] {
-            const platform::CopyDecision d = askCopyError(&dialog, error);
-            {
-                std::lock_guard answerLock(shared->mutex);
-                shared->answer = d;
-            }
-            shared->answered.notify_all();
-        }, Qt::QueuedConnection);
-        shared->answered.wait(lock, [&] { return shared->answer.has_value() || shared->abandoned; });
+        QMetaObject::invokeMethod(
+            &dialog,
+            [shared, &dialog, error] {
+                const platform::CopyDecision d = askCopyError(&dialog, error);
+                {
+                    std::lock_guard answerLock(shared->mutex);
+                    shared->answer = d;
+                }
+                shared->answered.notify_all();
+            },
+            Qt::QueuedConnection);
+        shared->answered.wait(lock,
+                              [&] { return shared->answer.has_value() || shared->abandoned; });
         return shared->answer.value_or(platform::CopyDecision::Cancel);
     };
 
     QTimer refresh;
     refresh.setInterval(RefreshMs);
-    QObject::connect(&refresh, &QTimer::timeout, &dialog,
-                     [&] { dialog.showProgress(shared->done, shared->total, shared->currentFile()); });
+    QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] {
+        dialog.showProgress(shared->done, shared->total, shared->currentFile());
+    });
     dialog.show();
     refresh.start();
     if (shownHook())
@@ -221,8 +231,14 @@ platform::CopyReport copyWithProgress(QWidget* parent, const QString& from, cons
     return report;
 }
 
-void setCopyQuestionForTests(CopyQuestion question) { questionForTests() = std::move(question); }
-void setCopyShownHookForTests(std::function<void(TCopyProgress*)> hook) { shownHook() = std::move(hook); }
-void setCopyWorkerHookForTests(std::function<void(qint64)> hook) { workerHook() = std::move(hook); }
+void setCopyQuestionForTests(CopyQuestion question) {
+    questionForTests() = std::move(question);
+}
+void setCopyShownHookForTests(std::function<void(TCopyProgress*)> hook) {
+    shownHook() = std::move(hook);
+}
+void setCopyWorkerHookForTests(std::function<void(qint64)> hook) {
+    workerHook() = std::move(hook);
+}
 
 }  // namespace katalog

@@ -19,7 +19,8 @@ class IndentDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem shifted(option);
         shifted.rect.adjust(indent(index), 0, 0, 0);
         QStyledItemDelegate::paint(painter, shifted, index);
@@ -81,7 +82,9 @@ void TDirectoryListBox::Update() {
         levels.append(part);
     QString path;
     for (int level = 0; level < levels.size(); ++level) {
-        path = level == 0 ? root_ : (path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/')) + levels[level];
+        path = level == 0 ? root_
+                          : (path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/')) +
+                                levels[level];
         auto* item = new QListWidgetItem(open, levels[level], this);
         item->setData(PathRole, path);
         item->setData(LevelRole, level);
@@ -93,7 +96,8 @@ void TDirectoryListBox::Update() {
     QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(subfolders.begin(), subfolders.end(), collator);
-    const QString prefix = directory_.endsWith(QLatin1Char('/')) ? directory_ : directory_ + QLatin1Char('/');
+    const QString prefix =
+        directory_.endsWith(QLatin1Char('/')) ? directory_ : directory_ + QLatin1Char('/');
     for (const QString& name : subfolders) {
         auto* item = new QListWidgetItem(closed, name, this);
         item->setData(PathRole, prefix + name);

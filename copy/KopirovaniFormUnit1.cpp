@@ -158,7 +158,8 @@ void TKopirovaniForm::NovyAdresarClick() {
             continue;
         // A catalogue value fills this box: it may not climb out of the chosen folder.
         if (name == QLatin1String("..")) {
-            platform::reportError(QStringLiteral("Název složky „%1“ není platný").arg(DirName->text()));
+            platform::reportError(
+                QStringLiteral("Název složky „%1“ není platný").arg(DirName->text()));
             return;
         }
         names.append(name);
@@ -168,8 +169,8 @@ void TKopirovaniForm::NovyAdresarClick() {
         path = platform::withTrailingSlash(path) + name;
     if (!names.isEmpty()) {
         if (const int error = platform::makeFolderPath(path)) {
-            platform::reportError(
-                QStringLiteral("Složku „%1“ nelze vytvořit: %2").arg(path, platform::describeErrno(error)));
+            platform::reportError(QStringLiteral("Složku „%1“ nelze vytvořit: %2")
+                                      .arg(path, platform::describeErrno(error)));
             return;
         }
     }
@@ -180,11 +181,13 @@ void TKopirovaniForm::NovyAdresarClick() {
 void TKopirovaniForm::SeznamJednotekChange(int index) {
     if (index < 0 || index >= drives_.size())
         return;
-    const std::optional<qsizetype> remembered = platform::driveOf(drives_, SeznamAdresaru->Directory());
+    const std::optional<qsizetype> remembered =
+        platform::driveOf(drives_, SeznamAdresaru->Directory());
     if (remembered && *remembered == index)
         return;
     const platform::Drive chosen = drives_[index];
-    if ((driveReady(chosen.root) || DialogMake(chosen)) && SeznamAdresaru->SetDirectory(chosen.root, chosen.root))
+    if ((driveReady(chosen.root) || DialogMake(chosen)) &&
+        SeznamAdresaru->SetDirectory(chosen.root, chosen.root))
         return;
     SeznamJednotek->setCurrentIndex(remembered ? int(*remembered) : -1);
 }
@@ -215,10 +218,12 @@ std::optional<QString> TKopirovaniForm::SourceFolder() {
     const QString source = shell().CopySource;
     const QString programDir = shell().ProgramDir;
     const std::optional<QString> folder = platform::existingDir(programDir, source);
-    const bool whole = folder && QFileInfo(*folder).canonicalFilePath() == QFileInfo(programDir).canonicalFilePath();
+    const bool whole = folder && QFileInfo(*folder).canonicalFilePath() ==
+                                     QFileInfo(programDir).canonicalFilePath();
     // Without a folder of its own the source would be the whole CD.
     if (source.trimmed().isEmpty() || whole) {
-        platform::showMessage(QStringLiteral("U vybraného programu není uvedena složka ke kopírování."));
+        platform::showMessage(
+            QStringLiteral("U vybraného programu není uvedena složka ke kopírování."));
         return std::nullopt;
     }
     if (!folder) {

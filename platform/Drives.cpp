@@ -48,15 +48,18 @@ QString withoutTrailingSlash(QString path) {
 
 bool holdsUserData(const QString& root, const QByteArray& fsType, bool bindMount) {
     static const QSet<QByteArray> pseudo{
-        "proc", "sysfs", "devtmpfs", "devpts", "tmpfs", "ramfs", "cgroup", "cgroup2", "securityfs",
-        "pstore", "bpf", "debugfs", "tracefs", "configfs", "fusectl", "mqueue", "hugetlbfs", "autofs",
-        "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs", "squashfs", "selinuxfs", "nfsd",
+        "proc",          "sysfs",      "devtmpfs",        "devpts",      "tmpfs",
+        "ramfs",         "cgroup",     "cgroup2",         "securityfs",  "pstore",
+        "bpf",           "debugfs",    "tracefs",         "configfs",    "fusectl",
+        "mqueue",        "hugetlbfs",  "autofs",          "binfmt_misc", "efivarfs",
+        "rpc_pipefs",    "nsfs",       "squashfs",        "selinuxfs",   "nfsd",
         "fuse.snapfuse", "fuse.lxcfs", "fuse.gvfsd-fuse", "fuse.portal"};
     if (bindMount || pseudo.contains(fsType))
         return false;
     if (isUnder(root, QStringLiteral("/run/media")))
         return true;
-    for (const char* system : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var/snap", "/var/lib/snapd"})
+    for (const char* system :
+         {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var/snap", "/var/lib/snapd"})
         if (isUnder(root, QString::fromLatin1(system)))
             return false;
     return true;
@@ -110,7 +113,8 @@ QList<Drive> userDrives() {
         const QString name = v.name();
         volumes.append({root, name.isEmpty() ? root : QStringLiteral("%1 (%2)").arg(name, root)});
     }
-    std::sort(volumes.begin(), volumes.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
+    std::sort(volumes.begin(), volumes.end(),
+              [](const Drive& a, const Drive& b) { return a.root < b.root; });
     drives.append(volumes);
     return drives;
 }
@@ -128,7 +132,8 @@ bool driveReady(const QString& root) {
 std::optional<qsizetype> driveOf(const QList<Drive>& drives, const QString& path) {
     std::optional<qsizetype> best;
     for (qsizetype i = 0; i < drives.size(); ++i)
-        if (isUnder(path, drives[i].root) && (!best || drives[i].root.size() > drives[*best].root.size()))
+        if (isUnder(path, drives[i].root) &&
+            (!best || drives[i].root.size() > drives[*best].root.size()))
             best = i;
     return best;
 }

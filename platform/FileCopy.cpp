@@ -102,8 +102,10 @@ int renameNoReplace(int dirfd, const QByteArray& from, const QByteArray& to) {
 Fd createTemporary(int dirfd, mode_t mode, QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = QByteArrayLiteral(".katalog-") +
-               QByteArray::number(QRandomGenerator::global()->generate64(), 16) + QByteArrayLiteral(".part");
-        const int fd = ::openat(dirfd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+               QByteArray::number(QRandomGenerator::global()->generate64(), 16) +
+               QByteArrayLiteral(".part");
+        const int fd =
+            ::openat(dirfd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return Fd(fd);
     }
@@ -161,18 +163,22 @@ private:
 
     void scan(int dirfd, Node& folder, int depth);
     void rescan(int parentfd, Node& folder, int depth);
-    void copyChildren(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, Node& folder,
-                      int depth);
-    void copyFolder(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, Node& node, int depth);
-    void copyFile(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node);
-    Outcome tryCopyFile(int srcfd, int dstfd, const QString& dstPath, const Node& node, const QString& current);
+    void copyChildren(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                      Node& folder, int depth);
+    void copyFolder(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                    Node& node, int depth);
+    void copyFile(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                  const Node& node);
+    Outcome tryCopyFile(int srcfd, int dstfd, const QString& dstPath, const Node& node,
+                        const QString& current);
     Outcome copyData(int in, int out, qint64 size, const QString& current);
-    void copyLink(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node);
+    void copyLink(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                  const Node& node);
 
     // Tries name, then its collision names, until attempt gives anything but EEXIST.
     template <typename Attempt>
-    int placeUnderFreeName(const QByteArray& name, bool folder, const QString& dstPath, Attempt attempt,
-                           QByteArray& used);
+    int placeUnderFreeName(const QByteArray& name, bool folder, const QString& dstPath,
+                           Attempt attempt, QByteArray& used);
 
     const CopyCallbacks& cb_;
     const CopyOptions& options_;
@@ -188,7 +194,8 @@ private:
 CopyDecision Copier::ask(CopyStep step, const QString& source, const QString& target, int error) {
     if (report_.cancelled)
         return CopyDecision::Cancel;
-    const CopyDecision d = cb_.error ? cb_.error(CopyError{step, source, target, error}) : CopyDecision::Skip;
+    const CopyDecision d =
+        cb_.error ? cb_.error(CopyError{step, source, target, error}) : CopyDecision::Skip;
     if (d == CopyDecision::Cancel)
         report_.cancelled = true;
     return d;
@@ -265,8 +272,8 @@ void Copier::rescan(int parentfd, Node& folder, int depth) {
 }
 
 template <typename Attempt>
-int Copier::placeUnderFreeName(const QByteArray& name, bool folder, const QString& dstPath, Attempt attempt,
-                               QByteArray& used) {
+int Copier::placeUnderFreeName(const QByteArray& name, bool folder, const QString& dstPath,
+                               Attempt attempt, QByteArray& used) {
     for (int n = 1; n <= MaxCandidates; ++n) {
         used = n == 1 ? name : collisionName(name, n, folder);
         const int r = attempt(used);
@@ -281,8 +288,8 @@ int Copier::placeUnderFreeName(const QByteArray& name, bool folder, const QStrin
     return EEXIST;
 }
 
-void Copier::copyChildren(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, Node& folder,
-                          int depth) {
+void Copier::copyChildren(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                          Node& folder, int depth) {
     for (Node& child : folder.children) {
         if (stopped())
             return;
@@ -303,8 +310,8 @@ void Copier::copyChildren(int srcfd, const QString& srcPath, int dstfd, const QS
     }
 }
 
-void Copier::copyFolder(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, Node& node,
-                        int depth) {
+void Copier::copyFolder(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                        Node& node, int depth) {
     const QString source = join(srcPath, node.name);
     for (;;) {
         if (stopped())
@@ -330,9 +337,12 @@ void Copier::copyFolder(int srcfd, const QString& srcPath, int dstfd, const QStr
         // The owner may always write into the copy; the CD's 0500 would lock it.
         const mode_t mode = (node.mode & 0777) | S_IRWXU;
         QByteArray used;
-        int r = placeUnderFreeName(node.name, true, dstPath, [&](const QByteArray& candidate) {
-            return ::mkdirat(dstfd, candidate.constData(), mode) == 0 ? 0 : errno;
-        }, used);
+        int r = placeUnderFreeName(
+            node.name, true, dstPath,
+            [&](const QByteArray& candidate) {
+                return ::mkdirat(dstfd, candidate.constData(), mode) == 0 ? 0 : errno;
+            },
+            used);
         Fd dst;
         if (r == 0) {
             dst.reset(openFolderAt(dstfd, used.constData()));
@@ -354,7 +364,8 @@ void Copier::copyFolder(int srcfd, const QString& srcPath, int dstfd, const QStr
     }
 }
 
-void Copier::copyFile(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node) {
+void Copier::copyFile(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                      const Node& node) {
     const QString source = join(srcPath, node.name);
     const qint64 start = done_;
     for (;;) {
@@ -432,9 +443,15 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
         char self[64];
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", out.get());
         // A link never replaces an existing name.
-        const int r = placeUnderFreeName(node.name, false, dstPath, [&](const QByteArray& candidate) {
-            return ::linkat(AT_FDCWD, self, dstfd, candidate.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-        }, used);
+        const int r = placeUnderFreeName(
+            node.name, false, dstPath,
+            [&](const QByteArray& candidate) {
+                return ::linkat(AT_FDCWD, self, dstfd, candidate.constData(), AT_SYMLINK_FOLLOW) ==
+                               0
+                           ? 0
+                           : errno;
+            },
+            used);
         if (r == EEXIST)
             return {r, CopyStep::NameTaken};
         if (r != 0) {
@@ -452,9 +469,10 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
     // Some filesystems report a failed write only here.
     if (::close(out.release()) != 0)
         return {errno, CopyStep::WriteFile};
-    const int r = placeUnderFreeName(node.name, false, dstPath, [&](const QByteArray& candidate) {
-        return renameNoReplace(dstfd, temporary, candidate);
-    }, used);
+    const int r = placeUnderFreeName(
+        node.name, false, dstPath,
+        [&](const QByteArray& candidate) { return renameNoReplace(dstfd, temporary, candidate); },
+        used);
     if (r != 0)
         return {r, r == EEXIST ? CopyStep::NameTaken : CopyStep::WriteFile};
     guard.release();
@@ -516,7 +534,8 @@ Copier::Outcome Copier::copyData(int in, int out, qint64 size, const QString& cu
     return o;
 }
 
-void Copier::copyLink(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath, const Node& node) {
+void Copier::copyLink(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
+                      const Node& node) {
     const QString source = join(srcPath, node.name);
     for (;;) {
         if (stopped())
@@ -528,15 +547,20 @@ void Copier::copyLink(int srcfd, const QString& srcPath, int dstfd, const QStrin
         if (r == 0) {
             // The link's own text: it is never followed.
             const QByteArray text(target, n);
-            r = placeUnderFreeName(node.name, false, dstPath, [&](const QByteArray& candidate) {
-                return ::symlinkat(text.constData(), dstfd, candidate.constData()) == 0 ? 0 : errno;
-            }, used);
+            r = placeUnderFreeName(
+                node.name, false, dstPath,
+                [&](const QByteArray& candidate) {
+                    return ::symlinkat(text.constData(), dstfd, candidate.constData()) == 0 ? 0
+                                                                                            : errno;
+                },
+                used);
         }
         if (r == 0) {
             ++report_.links;
             return;
         }
-        const CopyDecision d = ask(r == EEXIST ? CopyStep::NameTaken : CopyStep::CopyLink, source, dstPath, r);
+        const CopyDecision d =
+            ask(r == EEXIST ? CopyStep::NameTaken : CopyStep::CopyLink, source, dstPath, r);
         if (d == CopyDecision::Retry)
             continue;
         if (d == CopyDecision::Skip)
@@ -610,8 +634,8 @@ CopyReport Copier::run(const QString& from, const QString& to) {
 
 }  // namespace
 
-CopyReport copyFolderContents(const QString& from, const QString& to, const CopyCallbacks& callbacks,
-                              const CopyOptions& options) {
+CopyReport copyFolderContents(const QString& from, const QString& to,
+                              const CopyCallbacks& callbacks, const CopyOptions& options) {
     Copier copier(callbacks, options);
     return copier.run(from, to);
 }
@@ -638,23 +662,38 @@ QByteArray collisionName(const QByteArray& name, int n, bool isFolder) {
 QString describeErrno(int error) {
     switch (error) {
     case EACCES:
-    case EPERM: return QStringLiteral("přístup byl odepřen");
+    case EPERM:
+        return QStringLiteral("přístup byl odepřen");
     case ENOSPC:
-    case EDQUOT: return QStringLiteral("na disku není dost místa");
-    case EFBIG: return QStringLiteral("soubor je pro cílový disk příliš velký");
-    case EROFS: return QStringLiteral("disk je chráněn proti zápisu");
-    case EIO: return QStringLiteral("chyba čtení nebo zápisu na disku");
-    case ENOENT: return QStringLiteral("soubor nebo složka neexistuje");
-    case ENOTDIR: return QStringLiteral("v cestě je soubor, ne složka");
-    case ENAMETOOLONG: return QStringLiteral("název nebo cesta je příliš dlouhá");
-    case EEXIST: return QStringLiteral("název je už obsazen");
-    case EINVAL: return QStringLiteral("neplatný název");
-    case ELOOP: return QStringLiteral("příliš mnoho úrovní odkazů");
+    case EDQUOT:
+        return QStringLiteral("na disku není dost místa");
+    case EFBIG:
+        return QStringLiteral("soubor je pro cílový disk příliš velký");
+    case EROFS:
+        return QStringLiteral("disk je chráněn proti zápisu");
+    case EIO:
+        return QStringLiteral("chyba čtení nebo zápisu na disku");
+    case ENOENT:
+        return QStringLiteral("soubor nebo složka neexistuje");
+    case ENOTDIR:
+        return QStringLiteral("v cestě je soubor, ne složka");
+    case ENAMETOOLONG:
+        return QStringLiteral("název nebo cesta je příliš dlouhá");
+    case EEXIST:
+        return QStringLiteral("název je už obsazen");
+    case EINVAL:
+        return QStringLiteral("neplatný název");
+    case ELOOP:
+        return QStringLiteral("příliš mnoho úrovní odkazů");
     case EMFILE:
-    case ENFILE: return QStringLiteral("příliš mnoho otevřených souborů");
-    case EMLINK: return QStringLiteral("ve složce je příliš mnoho položek");
-    case ENOMEDIUM: return QStringLiteral("v jednotce není médium");
-    default: break;
+    case ENFILE:
+        return QStringLiteral("příliš mnoho otevřených souborů");
+    case EMLINK:
+        return QStringLiteral("ve složce je příliš mnoho položek");
+    case ENOMEDIUM:
+        return QStringLiteral("v jednotce není médium");
+    default:
+        break;
     }
     char buffer[256];
     return QString::fromLocal8Bit(::strerror_r(error, buffer, sizeof buffer));
@@ -668,16 +707,20 @@ QString describeCopyError(const CopyError& e) {
     case CopyStep::ReadFile:
         return QStringLiteral("Soubor „%1“ nelze přečíst: %2.").arg(e.source, reason);
     case CopyStep::CreateFolder:
-        return QStringLiteral("Složku „%1“ nelze vytvořit ve složce „%2“: %3.").arg(e.source, e.target, reason);
+        return QStringLiteral("Složku „%1“ nelze vytvořit ve složce „%2“: %3.")
+            .arg(e.source, e.target, reason);
     case CopyStep::WriteFile:
-        return QStringLiteral("Soubor „%1“ nelze zapsat do složky „%2“: %3.").arg(e.source, e.target, reason);
+        return QStringLiteral("Soubor „%1“ nelze zapsat do složky „%2“: %3.")
+            .arg(e.source, e.target, reason);
     case CopyStep::CopyLink:
-        return QStringLiteral("Odkaz „%1“ nelze zkopírovat do složky „%2“: %3.").arg(e.source, e.target, reason);
+        return QStringLiteral("Odkaz „%1“ nelze zkopírovat do složky „%2“: %3.")
+            .arg(e.source, e.target, reason);
     case CopyStep::NameTaken:
         return QStringLiteral("Pro „%1“ není ve složce „%2“ volný název.").arg(e.source, e.target);
     case CopyStep::Destination:
         if (e.error == EINVAL)
-            return QStringLiteral("Cílová složka „%1“ leží uvnitř kopírované složky.").arg(e.target);
+            return QStringLiteral("Cílová složka „%1“ leží uvnitř kopírované složky.")
+                .arg(e.target);
         return QStringLiteral("Do složky „%1“ nelze kopírovat: %2.").arg(e.target, reason);
     }
     return reason;

@@ -2,8 +2,8 @@
 // Copies the contents of a folder into another folder, recursively, and never overwrites
 // anything: an entry whose name is taken is written whole under a new free name. A file is
 // written without a name (or under a temporary one) and put in place only when it is
-// complete, so a cancelled or failed copy leaves no half-written file under a final name. Symbolic links
-// are copied as links. Copies are writable by their owner even when the originals were not
+// complete, so a cancelled or failed copy leaves no half-written file under a final name. Symbolic
+// links are copied as links. Copies are writable by their owner even when the originals were not
 // (CD mounts give 0400 files and 0500 folders).
 //
 // No widgets: the caller supplies the progress, cancel and error callbacks, which run on the
@@ -57,9 +57,9 @@ struct CopyReport {
     int files = 0;
     int folders = 0;
     int links = 0;
-    qint64 bytes = 0;       // file data written
-    int skipped = 0;        // entries left out after an error
-    int specialSkipped = 0; // pipes, sockets and devices, which are never copied
+    qint64 bytes = 0;        // file data written
+    int skipped = 0;         // entries left out after an error
+    int specialSkipped = 0;  // pipes, sockets and devices, which are never copied
     bool cancelled = false;
     // Entries written under a new name: (the name they would have had, the name they got),
     // both as destination paths.
@@ -67,8 +67,8 @@ struct CopyReport {
 };
 
 // Copies every entry of the folder from into the existing folder to.
-CopyReport copyFolderContents(const QString& from, const QString& to, const CopyCallbacks& callbacks,
-                              const CopyOptions& options = {});
+CopyReport copyFolderContents(const QString& from, const QString& to,
+                              const CopyCallbacks& callbacks, const CopyOptions& options = {});
 
 // The n-th name for an entry whose name is taken (n >= 2): "name (2).ext", "folder (2)".
 // Never longer than 255 bytes and never cutting a UTF-8 sequence.

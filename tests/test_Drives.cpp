@@ -33,7 +33,8 @@ TEST(Drives, OnlyVolumesThatHoldUserDataAreOffered) {
         {"/devices", "ext4", false, true},  // only /dev itself and below is the system's
     };
     for (const Case& c : cases)
-        EXPECT_EQ(platform::holdsUserData(c.root, c.type, c.bind), c.offered) << c.root << " " << c.type;
+        EXPECT_EQ(platform::holdsUserData(c.root, c.type, c.bind), c.offered)
+            << c.root << " " << c.type;
 }
 
 TEST(Drives, BindMountsAreTheLaterOrInnerViewsOfAFilesystem) {
@@ -54,7 +55,8 @@ TEST(Drives, BindMountsAreTheLaterOrInnerViewsOfAFilesystem) {
 }
 
 TEST(Drives, APathBelongsToTheDriveWithTheLongestRootAboveIt) {
-    const QList<platform::Drive> drives{{"/home/petr", "home"}, {"/", "root"}, {"/home/petr/usb", "usb"}};
+    const QList<platform::Drive> drives{
+        {"/home/petr", "home"}, {"/", "root"}, {"/home/petr/usb", "usb"}};
     EXPECT_EQ(platform::driveOf(drives, "/home/petr/doc"), 0);
     EXPECT_EQ(platform::driveOf(drives, "/home/petr"), 0);
     EXPECT_EQ(platform::driveOf(drives, "/home/petra"), 1);

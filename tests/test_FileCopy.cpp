@@ -50,7 +50,8 @@ std::map<QString, QByteArray> treeOf(const QString& root) {
         const QString rel = QDir(root).relativeFilePath(path);
         if (info.isSymLink()) {
             char buffer[4096];
-            const ssize_t n = ::readlink(QFile::encodeName(path).constData(), buffer, sizeof buffer);
+            const ssize_t n =
+                ::readlink(QFile::encodeName(path).constData(), buffer, sizeof buffer);
             tree[rel + "@"] = n < 0 ? QByteArray() : QByteArray(buffer, n);
         } else if (info.isDir()) {
             tree[rel + "/"] = {};
@@ -69,7 +70,8 @@ bool hasTemporaries(const QString& root) {
 }
 
 void chownTree(const QString& root, uid_t uid) {
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     ASSERT_EQ(::lchown(QFile::encodeName(root).constData(), uid, uid), 0);
     while (it.hasNext())
         ASSERT_EQ(::lchown(QFile::encodeName(it.next()).constData(), uid, uid), 0);
@@ -87,7 +89,10 @@ mode_t modeOf(const QString& path) {
 
 // What a copy saw, written by a child process and read back by the test.
 QString logLine(const CopyError& e) {
-    return QStringLiteral("%1 %2 %3").arg(int(e.step)).arg(QFileInfo(e.source).fileName()).arg(e.error);
+    return QStringLiteral("%1 %2 %3")
+        .arg(int(e.step))
+        .arg(QFileInfo(e.source).fileName())
+        .arg(e.error);
 }
 
 // Every case runs with unnamed temporaries (where the filesystem has them) and with named ones.
@@ -106,7 +111,8 @@ protected:
     }
     void TearDown() override {
         // Give back what the cases took away, so that the folder can be removed.
-        QDirIterator it(dir_.path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QDirIterator it(dir_.path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
         while (it.hasNext())
             ::chmod(QFile::encodeName(it.next()).constData(), 0777);
     }
@@ -149,7 +155,10 @@ protected:
             };
             const auto r = platform::copyFolderContents(src, dst, cb, options());
             lines << QStringLiteral("report files=%1 folders=%2 skipped=%3 cancelled=%4")
-                         .arg(r.files).arg(r.folders).arg(r.skipped).arg(r.cancelled);
+                         .arg(r.files)
+                         .arg(r.folders)
+                         .arg(r.skipped)
+                         .arg(r.cancelled);
             QFile f(log);
             return f.open(QIODevice::WriteOnly) && f.write(lines.join('\n').toUtf8()) > 0;
         };
@@ -161,7 +170,8 @@ protected:
             if (pid == 0)
                 _exit(body() ? 0 : 1);
             int status = 0;
-            ran = pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            ran = pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+                  WEXITSTATUS(status) == 0;
         }
         EXPECT_TRUE(ran);
         return QString::fromUtf8(readFile(log)).split('\n');
@@ -183,15 +193,20 @@ TEST_P(FileCopyTest, CopiesTheFolderContentsRecursivelyInChunks) {
     writeFile(src + "/data/empty.txt", "");
     QDir().mkpath(src + "/empty");
     ::utimensat(AT_FDCWD, QFile::encodeName(src + "/readme.txt").constData(),
-                std::array<timespec, 2>{timespec{0, UTIME_OMIT}, timespec{1000000000, 0}}.data(), 0);
+                std::array<timespec, 2>{timespec{0, UTIME_OMIT}, timespec{1000000000, 0}}.data(),
+                0);
 
     platform::CopyOptions o = options();
     o.chunkBytes = 256 * 1024;
     const auto r = copy(o);
 
-    const std::map<QString, QByteArray> expected{
-        {"readme.txt", "hello"}, {"data/", {}}, {"data/big.bin", big}, {"data/deeper/", {}},
-        {"data/deeper/end.txt", "end"}, {"data/empty.txt", ""}, {"empty/", {}}};
+    const std::map<QString, QByteArray> expected{{"readme.txt", "hello"},
+                                                 {"data/", {}},
+                                                 {"data/big.bin", big},
+                                                 {"data/deeper/", {}},
+                                                 {"data/deeper/end.txt", "end"},
+                                                 {"data/empty.txt", ""},
+                                                 {"empty/", {}}};
     EXPECT_EQ(treeOf(dst), expected);
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(r.files, 4);
@@ -212,10 +227,14 @@ TEST_P(FileCopyTest, CollidingEntriesGetFreeNamesAndExistingOnesStayUntouched) {
     writeFile(dst + "/sub/mine.txt", "mine");
 
     auto r = copy();
-    const std::map<QString, QByteArray> expected{
-        {"a.txt", "old a"}, {"a (2).txt", "old a2"}, {"a (3).txt", "new a"},
-        {"sub/", {}}, {"sub/mine.txt", "mine"},
-        {"sub (2)/", {}}, {"sub (2)/inner.txt", "new inner"}, {"other.txt", "other"}};
+    const std::map<QString, QByteArray> expected{{"a.txt", "old a"},
+                                                 {"a (2).txt", "old a2"},
+                                                 {"a (3).txt", "new a"},
+                                                 {"sub/", {}},
+                                                 {"sub/mine.txt", "mine"},
+                                                 {"sub (2)/", {}},
+                                                 {"sub (2)/inner.txt", "new inner"},
+                                                 {"other.txt", "other"}};
     EXPECT_EQ(treeOf(dst), expected);
     EXPECT_TRUE(errors.empty());
     ASSERT_EQ(r.renamed.size(), 2);
@@ -317,7 +336,8 @@ TEST_P(FileCopyTest, CopiesOfAReadOnlyTreeAreWritableByTheirOwner) {
     const bool ok = testing_support::runUnprivileged([&] {
         const auto r = platform::copyFolderContents(src, dst, {}, options());
         QFile appended(dst + "/doc/readme.txt");
-        return r.files == 3 && r.skipped == 0 && appended.open(QIODevice::Append) && appended.write("!") == 1 &&
+        return r.files == 3 && r.skipped == 0 && appended.open(QIODevice::Append) &&
+               appended.write("!") == 1 &&
                QFile(dst + "/doc/more/new.txt").open(QIODevice::WriteOnly);
     });
     EXPECT_TRUE(ok);
@@ -354,8 +374,11 @@ TEST_P(FileCopyTest, AnUnreadableSourceFileIsOfferedAndTheAnswerDecides) {
         const QStringList lines = copyInChild(true);
         ASSERT_EQ(lines.size(), c.offered + 1) << lines.join('\n').toStdString();
         for (int i = 0; i < c.offered; ++i)
-            EXPECT_EQ(lines[i], QStringLiteral("%1 b-locked.txt %2").arg(int(CopyStep::ReadFile)).arg(EACCES));
-        EXPECT_THAT(lines.last().toStdString(), ::testing::HasSubstr(c.cancelled ? "cancelled=1" : "skipped=1"));
+            EXPECT_EQ(
+                lines[i],
+                QStringLiteral("%1 b-locked.txt %2").arg(int(CopyStep::ReadFile)).arg(EACCES));
+        EXPECT_THAT(lines.last().toStdString(),
+                    ::testing::HasSubstr(c.cancelled ? "cancelled=1" : "skipped=1"));
         EXPECT_EQ(readFile(dst + "/a.txt"), "a");
         EXPECT_FALSE(QFileInfo::exists(dst + "/b-locked.txt"));
         EXPECT_EQ(QFileInfo::exists(dst + "/c.txt"), c.laterCopied);
@@ -381,9 +404,10 @@ TEST_P(FileCopyTest, AReadOnlyDestinationOffersEveryEntry) {
     writeFile(src + "/sub/b.txt", "b");
     setMode(dst, 0555);
     const QStringList lines = copyInChild(true);
-    EXPECT_EQ(lines, QStringList({QStringLiteral("%1 a.txt %2").arg(int(CopyStep::WriteFile)).arg(EACCES),
-                                  QStringLiteral("%1 sub %2").arg(int(CopyStep::CreateFolder)).arg(EACCES),
-                                  "report files=0 folders=0 skipped=2 cancelled=0"}));
+    EXPECT_EQ(lines,
+              QStringList({QStringLiteral("%1 a.txt %2").arg(int(CopyStep::WriteFile)).arg(EACCES),
+                           QStringLiteral("%1 sub %2").arg(int(CopyStep::CreateFolder)).arg(EACCES),
+                           "report files=0 folders=0 skipped=2 cancelled=0"}));
     EXPECT_TRUE(treeOf(dst).empty());
 }
 
@@ -413,7 +437,7 @@ TEST_P(FileCopyTest, SymbolicLinksAreCopiedAsLinksAndNeverFollowed) {
     ASSERT_EQ(::symlink("loop", QFile::encodeName(src + "/loop").constData()), 0);
     const auto r = copy();
     const std::map<QString, QByteArray> expected{
-        {"sub/", {}}, {"sub/file.txt", "inside"}, {"sub/up@", "../../outside/secret"},
+        {"sub/", {}},       {"sub/file.txt", "inside"},   {"sub/up@", "../../outside/secret"},
         {"to-sub@", "sub"}, {"absolute@", "/etc/passwd"}, {"loop@", "loop"}};
     EXPECT_EQ(treeOf(dst), expected);
     EXPECT_EQ(r.links, 4);
@@ -453,12 +477,15 @@ TEST_P(FileCopyTest, AMissingSourceOrDestinationIsReported) {
     copy();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].step, CopyStep::Destination);
-    EXPECT_EQ(platform::describeCopyError(errors[0]),
-              QStringLiteral("Do složky „%1“ nelze kopírovat: soubor nebo složka neexistuje.").arg(dst));
+    EXPECT_EQ(
+        platform::describeCopyError(errors[0]),
+        QStringLiteral("Do složky „%1“ nelze kopírovat: soubor nebo složka neexistuje.").arg(dst));
 }
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, FileCopyTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Unnamed" : "Named"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Unnamed" : "Named";
+                         });
 
 TEST(MakeFolderPath, CreatesEveryMissingLevel) {
     QTemporaryDir dir;

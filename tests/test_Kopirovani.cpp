@@ -150,7 +150,8 @@ TEST_F(KopirovaniTest, CreationSizesTheWindowToItsPictureAndPlacesTheControlsInB
         QSize window;
         bool highRes;
     };
-    for (const Case& c : {Case{{1024, 768}, {430, 350}, true}, Case{{800, 600}, {380, 300}, false}}) {
+    for (const Case& c :
+         {Case{{1024, 768}, {430, 350}, true}, Case{{800, 600}, {380, 300}, false}}) {
         SCOPED_TRACE(c.screen.width());
         start(c.screen);
         TKopirovaniForm* f = form();
@@ -169,7 +170,8 @@ TEST_F(KopirovaniTest, CreationSizesTheWindowToItsPictureAndPlacesTheControlsInB
                 EXPECT_EQ(w->size(), QSize(g.width, g.height)) << name.toStdString();
             }
         }
-        for (const katalog::TImageList* list : {&f->AdresarList, &f->KopirujList, &f->ZrusitList, &f->CloseList})
+        for (const katalog::TImageList* list :
+             {&f->AdresarList, &f->KopirujList, &f->ZrusitList, &f->CloseList})
             EXPECT_EQ(list->count(), 3);
         EXPECT_FALSE(f->Kopiruj->picIdle().isNull());
         EXPECT_EQ(f->windowTitle(), "CD");
@@ -233,7 +235,8 @@ TEST_F(KopirovaniTest, AWorkingDirectoryOnNoListedDriveBringsItsOwnVolume) {
 }
 
 TEST_F(KopirovaniTest, TheDirectoryListShowsThePathThenTheSubfoldersAndADoubleClickEntersOne) {
-    for (const char* name : {"x/y/beta", "x/y/Alfa", "x/y/čaj", "x/y/dům", "x/y/.skryta", "x/other"})
+    for (const char* name :
+         {"x/y/beta", "x/y/Alfa", "x/y/čaj", "x/y/dům", "x/y/.skryta", "x/other"})
         QDir().mkpath(driveA + "/" + QString::fromUtf8(name));
     writeFile(driveA + "/x/y/file.txt", "not a folder");
     QDir::setCurrent(driveA + "/x/y");
@@ -280,10 +283,12 @@ TEST_F(KopirovaniTest, NovyAdresarCreatesTheNamedFoldersAndMovesTheListIntoThem)
         ASSERT_TRUE(form()->SeznamAdresaru->SetDirectory(driveA, driveA));
         form()->DirName->setText(QString::fromUtf8(c.typed));
         form()->NovyAdresarClick();
-        const QString expected = *c.expected ? driveA + "/" + QString::fromUtf8(c.expected) : driveA;
+        const QString expected =
+            *c.expected ? driveA + "/" + QString::fromUtf8(c.expected) : driveA;
         EXPECT_TRUE(QFileInfo(expected).isDir());
         EXPECT_EQ(form()->SeznamAdresaru->Directory(), expected);
-        EXPECT_EQ(form()->SeznamAdresaru->currentItem()->data(katalog::TDirectoryListBox::PathRole), expected);
+        EXPECT_EQ(form()->SeznamAdresaru->currentItem()->data(katalog::TDirectoryListBox::PathRole),
+                  expected);
     }
     EXPECT_TRUE(messages.empty());
 }
@@ -360,7 +365,8 @@ TEST_F(KopirovaniTest, ADriveThatIsNotReadyAsksUntilRetrySucceedsOrTheUserCancel
     start();
     form()->show();
     bool ready = false;
-    TKopirovaniForm::setDriveReadyForTests([&](const QString& root) { return root != driveB || ready; });
+    TKopirovaniForm::setDriveReadyForTests(
+        [&](const QString& root) { return root != driveB || ready; });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ready = false;
@@ -493,11 +499,14 @@ TEST_F(KopirovaniCopyTest, CancelInTheProgressWindowStopsInTheMiddleOfAFile) {
         if (waited || done < 1024 * 1024)
             return;
         waited = true;
-        QMetaObject::invokeMethod(progress, [&] {
-            QTest::mouseClick(progress->Storno, Qt::LeftButton);
-            cancelShown = progress->cancelRequested() && !progress->Storno->isEnabled();
-            pressed.release();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            progress,
+            [&] {
+                QTest::mouseClick(progress->Storno, Qt::LeftButton);
+                cancelShown = progress->cancelRequested() && !progress->Storno->isEnabled();
+                pressed.release();
+            },
+            Qt::QueuedConnection);
         pressed.acquire();
     });
     start();
@@ -549,13 +558,15 @@ TEST_F(KopirovaniCopyTest, ACopyErrorIsAskedAndTheAnswerDecides) {
         EXPECT_EQ(result, QDialog::Accepted);
         ASSERT_EQ(questions.size(), c.asked);
         for (const QString& q : questions)
-            EXPECT_EQ(q, QStringLiteral("Soubor „%1“ nelze zapsat do složky „%2“: soubor je pro cílový disk "
-                                        "příliš velký.")
+            EXPECT_EQ(q, QStringLiteral(
+                             "Soubor „%1“ nelze zapsat do složky „%2“: soubor je pro cílový disk "
+                             "příliš velký.")
                              .arg(cdFile("PROGRAMY/Plna/b.bin"), driveB));
         EXPECT_EQ(readFile(driveB + "/a.txt"), "small");
         EXPECT_FALSE(QFileInfo::exists(driveB + "/b.bin"));
         EXPECT_EQ(QFileInfo::exists(driveB + "/c.txt"), c.laterCopied);
-        EXPECT_EQ(QDir(driveB).entryList(QDir::Hidden | QDir::Files).filter(".katalog-"), QStringList());
+        EXPECT_EQ(QDir(driveB).entryList(QDir::Hidden | QDir::Files).filter(".katalog-"),
+                  QStringList());
     }
 }
 
