@@ -1,11 +1,267 @@
 #include "copy/KopirovaniFormUnit1.h"
 
+#include "app/ErrorDialogUnit1.h"
+#include "app/Layouts.h"
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "copy/CopyProgress.h"
+#include "copy/DirectoryListBox.h"
+#include "platform/Errors.h"
+#include "platform/FileCopy.h"
+#include "platform/Paths.h"
+#include "widgets/EzRgnBtn.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QStorageInfo>
+
 namespace katalog {
+namespace {
+
+std::function<QList<platform::Drive>()>& drivesForTests() {
+    static std::function<QList<platform::Drive>()> f;
+    return f;
+}
+std::function<bool(const QString&)>& readyForTests() {
+    static std::function<bool(const QString&)> f;
+    return f;
+}
+
+bool driveReady(const QString& root) {
+    return readyForTests() ? readyForTests()(root) : platform::driveReady(root);
+}
+
+class HourGlass {
+public:
+    HourGlass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~HourGlass() { QGuiApplication::restoreOverrideCursor(); }
+    HourGlass(const HourGlass&) = delete;
+    HourGlass& operator=(const HourGlass&) = delete;
+};
+
+TEzRgnBtn* makeButton(QWidget* parent, const char* name) {
+    auto* b = new TEzRgnBtn(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+}  // namespace
 
 TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("KopirovaniForm"));
+    setWindowTitle(QStringLiteral("CD"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    Plocha = new QLabel(this);
+    Plocha->setObjectName(QStringLiteral("Plocha"));
+    Plocha->setAttribute(Qt::WA_TransparentForMouseEvents);
+    DirName = new QLineEdit(this);
+    DirName->setObjectName(QStringLiteral("DirName"));
+    SeznamAdresaru = new TDirectoryListBox(this);
+    SeznamAdresaru->setObjectName(QStringLiteral("SeznamAdresaru"));
+    SeznamJednotek = new QComboBox(this);
+    SeznamJednotek->setObjectName(QStringLiteral("SeznamJednotek"));
+    NovyAdresar = makeButton(this, "NovyAdresar");
+    Kopiruj = makeButton(this, "Kopiruj");
+    Zrusit = makeButton(this, "Zrusit");
+    Close = makeButton(this, "Close");
+
+    connect(NovyAdresar, &TEzRgnBtn::clicked, this, &TKopirovaniForm::NovyAdresarClick);
+    connect(Kopiruj, &TEzRgnBtn::clicked, this, &TKopirovaniForm::KopirujClick);
+    connect(Zrusit, &TEzRgnBtn::clicked, this, &TKopirovaniForm::ZrusitClick);
+    connect(Close, &TEzRgnBtn::clicked, this, &TKopirovaniForm::ZrusitClick);
+    // Only a drive the user picks; setting the box from code changes nothing else.
+    connect(SeznamJednotek, &QComboBox::activated, this, &TKopirovaniForm::SeznamJednotekChange);
 }
 
-void TKopirovaniForm::FormCreate() {}
+void TKopirovaniForm::FormCreate() {
+    const QImage background = main_.LoadSkinPicture(skin::KopirPlocha);
+    Plocha->setPixmap(QPixmap::fromImage(background));
+    Plocha->setGeometry(0, 0, background.width(), background.height());
+    Plocha->lower();
+    setFixedSize(background.size());
+    centreOnContentArea();
+
+    main_.NaplnImageList(AdresarList, skin::KopirNovyadr);
+    NovyAdresar->setImageList(&AdresarList);
+    main_.NaplnImageList(KopirujList, skin::KopirKopiruj);
+    Kopiruj->setImageList(&KopirujList);
+    main_.NaplnImageList(ZrusitList, skin::KopirZrusit);
+    Zrusit->setImageList(&ZrusitList);
+    main_.NaplnImageList(CloseList, skin::KopirX);
+    Close->setImageList(&CloseList);
+
+    layout::apply(this, layout::Kopirovani, shell().HighRes);
+}
+
+void TKopirovaniForm::showEvent(QShowEvent* event) {
+    FormShow();
+    // This window stays on top: a message box below it would block the program unseen.
+    platform::setMessagesOnTop(true);
+    TSkinDialog::showEvent(event);
+}
+
+void TKopirovaniForm::hideEvent(QHideEvent* event) {
+    platform::setMessagesOnTop(false);
+    TSkinDialog::hideEvent(event);
+}
+
+void TKopirovaniForm::FormShow() {
+    DirName->setText(shell().CopyTarget);
+    centreOnContentArea();
+    // The first opening shows the working directory; later ones what the last one left.
+    ShowDrivesFor(opened_ ? SeznamAdresaru->Directory() : QDir::currentPath());
+    opened_ = true;
+}
+
+void TKopirovaniForm::ShowDrivesFor(const QString& wanted) {
+    drives_ = drivesForTests() ? drivesForTests()() : platform::userDrives();
+    // A folder removed since the last opening: its nearest parent that is still there.
+    QString dir = QDir::cleanPath(wanted.isEmpty() ? QDir::homePath() : wanted);
+    while (!QFileInfo(dir).isDir() && dir != QLatin1String("/"))
+        dir = QFileInfo(dir).path();
+    std::optional<qsizetype> index = platform::driveOf(drives_, dir);
+    if (!index) {
+        // On a volume the list leaves out (a temporary folder, say): offer that one as well.
+        QString root = QDir::cleanPath(QStorageInfo(dir).rootPath());
+        if (root.isEmpty() || root == QLatin1String("."))
+            root = QStringLiteral("/");
+        drives_.append({root, root});
+        index = drives_.size() - 1;
+    }
+    SeznamJednotek->clear();
+    for (const platform::Drive& d : drives_) {
+        SeznamJednotek->addItem(d.label);
+        SeznamJednotek->setItemData(SeznamJednotek->count() - 1, d.root, Qt::ToolTipRole);
+    }
+    SeznamJednotek->setCurrentIndex(int(*index));
+    SeznamAdresaru->SetDirectory(dir, drives_[*index].root);
+}
+
+void TKopirovaniForm::NovyAdresarClick() {
+    main_.PrehrajKliknuti();
+    // Both separators divide levels; empty and "." levels add nothing.
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    QStringList names;
+    for (const QString& part : DirName->text().split(separators)) {
+        const QString name = part.trimmed();
+        if (name.isEmpty() || name == QLatin1String("."))
+            continue;
+        // A catalogue value fills this box: it may not climb out of the chosen folder.
+        if (name == QLatin1String("..")) {
+            platform::reportError(
+                QStringLiteral("Název složky „%1“ není platný").arg(DirName->text()));
+            return;
+        }
+        names.append(name);
+    }
+    QString path = SeznamAdresaru->Directory();
+    for (const QString& name : names)
+        path = platform::withTrailingSlash(path) + name;
+    if (!names.isEmpty()) {
+        if (const int error = platform::makeFolderPath(path)) {
+            platform::reportError(QStringLiteral("Složku „%1“ nelze vytvořit: %2")
+                                      .arg(path, platform::describeErrno(error)));
+            return;
+        }
+    }
+    if (!SeznamAdresaru->SetDirectory(path))
+        SeznamAdresaru->Update();
+}
+
+void TKopirovaniForm::SeznamJednotekChange(int index) {
+    if (index < 0 || index >= drives_.size())
+        return;
+    const std::optional<qsizetype> remembered =
+        platform::driveOf(drives_, SeznamAdresaru->Directory());
+    if (remembered && *remembered == index)
+        return;
+    const platform::Drive chosen = drives_[index];
+    if ((driveReady(chosen.root) || DialogMake(chosen)) &&
+        SeznamAdresaru->SetDirectory(chosen.root, chosen.root))
+        return;
+    SeznamJednotek->setCurrentIndex(remembered ? int(*remembered) : -1);
+}
+
+bool TKopirovaniForm::DialogMake(const platform::Drive& drive) {
+    TErrorDialog* dialog = main_.forms().ErrorDialog;
+    if (!dialog)
+        return false;
+    // The error dialog does not stay on top by itself; above this window, which does, it
+    // must, or it would wait unseen behind it.
+    const bool onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    bool ready = false;
+    for (;;) {
+        const int result = dialog->exec();
+        if (result == TErrorDialog::Cancel)
+            break;
+        if (result == TErrorDialog::Retry && driveReady(drive.root)) {
+            ready = true;
+            break;
+        }
+    }
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    return ready;
+}
+
+std::optional<QString> TKopirovaniForm::SourceFolder() {
+    const QString source = shell().CopySource;
+    const QString programDir = shell().ProgramDir;
+    const std::optional<QString> folder = platform::existingDir(programDir, source);
+    const bool whole = folder && QFileInfo(*folder).canonicalFilePath() ==
+                                     QFileInfo(programDir).canonicalFilePath();
+    // Without a folder of its own the source would be the whole CD.
+    if (source.trimmed().isEmpty() || whole) {
+        platform::showMessage(
+            QStringLiteral("U vybraného programu není uvedena složka ke kopírování."));
+        return std::nullopt;
+    }
+    if (!folder) {
+        platform::showMessage(QStringLiteral("Složka programu „%1“ na CD chybí.").arg(source));
+        return std::nullopt;
+    }
+    return folder;
+}
+
+void TKopirovaniForm::KopirujClick() {
+    main_.PrehrajKliknuti();
+    const std::optional<QString> source = SourceFolder();
+    if (!source) {
+        reject();
+        return;
+    }
+    CopyAllFiles(*source, SeznamAdresaru->Directory(), true);
+    accept();
+}
+
+void TKopirovaniForm::CopyAllFiles(const QString& From, const QString& To, bool RenameOnCollision) {
+    HourGlass hourGlass;
+    platform::CopyOptions options;
+    options.renameOnCollision = RenameOnCollision;
+    copyWithProgress(this, From, To, options);
+}
+
+void TKopirovaniForm::ZrusitClick() {
+    main_.PrehrajKliknuti();
+    reject();
+}
+
+void TKopirovaniForm::setDrivesForTests(std::function<QList<platform::Drive>()> drives) {
+    drivesForTests() = std::move(drives);
+}
+
+void TKopirovaniForm::setDriveReadyForTests(std::function<bool(const QString&)> ready) {
+    readyForTests() = std::move(ready);
+}
 
 }  // namespace katalog

@@ -1,0 +1,38 @@
+#pragma once
+// The drives a user may copy to: the mounted volumes that hold user data, and the home
+// folder. A drive is ready when its root can be listed.
+#include <QByteArray>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+struct Drive {
+    QString root;   // an absolute folder without a trailing slash ("/" for the root)
+    QString label;  // what the drive box shows
+    bool operator==(const Drive&) const = default;
+};
+
+// The home folder first, then the user's volumes ordered by root.
+QList<Drive> userDrives();
+
+// Whether a volume mounted at root with this filesystem type holds user data: not a
+// pseudo, snap or squashfs filesystem, not a system place (/proc, /sys, /dev, /run, /boot,
+// /snap), not a bind mount.
+bool holdsUserData(const QString& root, const QByteArray& fsType, bool bindMount);
+
+// The mount points in /proc/self/mountinfo text that show a part of a filesystem already
+// mounted elsewhere (bind mounts). Subvolumes of one device that do not contain each other
+// are not binds.
+QSet<QString> bindMountPoints(const QByteArray& mountinfo);
+
+// True when the folder can be opened and listed.
+bool driveReady(const QString& root);
+
+// The index of the drive that holds path: the longest root that is path or lies above it.
+std::optional<qsizetype> driveOf(const QList<Drive>& drives, const QString& path);
+
+}  // namespace platform
