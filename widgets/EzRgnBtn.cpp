@@ -257,10 +257,13 @@ void TEzRgnBtn::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TEzRgnBtn::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !pressed_) {
+    if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
+    // The release of an ignored double click, or of a press that ended elsewhere.
+    if (!pressed_)
+        return;
     const TWMMouse msg = messageOf(event);
     const bool inside = rect().contains(msg.pos);
     // The click runs while the pressed picture is still shown. Its handler may hide the
