@@ -7,15 +7,18 @@
 #include <SDL_mixer.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QThreadPool>
 
 #include <array>
+#include <cstring>
 #include <atomic>
 #include <list>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -25,6 +28,7 @@ constexpr int Channels = 16;
 // Six songs on the CD; a few more cost nothing and spare reloading in tests.
 constexpr size_t SongCacheSize = 8;
 constexpr qint64 MaxSoundFileSize = 256 * 1024 * 1024;
+constexpr qint64 MinSongMs = 500;
 
 // Where the General MIDI sound font of timgm6mb-soundfont (or the system's default one)
 // lies on Debian. SDL_SOUNDFONTS, when set, wins.
@@ -59,9 +63,123 @@ void SDLCALL channelFinished(int channel) {
         postEnded(t);
 }
 
-bool looksLikeMidi(const QByteArray& bytes) {
-    return bytes.startsWith("MThd") || (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "RMID");
+quint32 bigEndian(const uchar* p, int n) {
+    quint32 v = 0;
+    for (int i = 0; i < n; ++i)
+        v = (v << 8) | p[i];
+    return v;
 }
+
+// A variable-length quantity of at most four bytes, within [p, end).
+bool readVarLen(const uchar*& p, const uchar* end, quint32& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (p == end)
+            return false;
+        const uchar b = *p++;
+        value = (value << 7) | (b & 0x7F);
+        if (!(b & 0x80))
+            return true;
+    }
+    return false;
+}
+
+// Every event of a track reads to the end of its chunk (or to its end-of-track event).
+bool readableTrack(const uchar* p, const uchar* end) {
+    uchar running = 0;
+    while (p != end) {
+        quint32 delta = 0;
+        if (!readVarLen(p, end, delta) || p == end)
+            return false;
+        uchar status = *p;
+        if (status & 0x80) {
+            ++p;
+            if (status < 0xF0)
+                running = status;
+        } else if (running) {
+            status = running;
+        } else {
+            return false;
+        }
+        if (status == 0xFF || status == 0xF0 || status == 0xF7) {
+            uchar type = 0;
+            if (status == 0xFF) {
+                if (p == end)
+                    return false;
+                type = *p++;
+            }
+            quint32 length = 0;
+            if (!readVarLen(p, end, length) || length > quint32(end - p))
+                return false;
+            p += length;
+            if (status == 0xFF && type == 0x2F)
+                return true;
+        } else if (status > 0xF0) {
+            return false;  // system common and real-time messages have no place in a file
+        } else {
+            const int data = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
+            for (int i = 0; i < data; ++i) {
+                if (p == end || (*p & 0x80))
+                    return false;
+                ++p;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// The synthesizer reads a song only when it starts to play, on the audio thread, and takes
+// an unreadable one for a song that has ended: checked here, it is an error of the open.
+std::optional<QByteArray> readableMidi(const QByteArray& bytes) {
+    QByteArray smf = bytes;
+    if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "RMID") {
+        // A RIFF MIDI file: the standard file is the "data" chunk.
+        smf.clear();
+        for (qsizetype pos = 12; pos + 8 <= bytes.size();) {
+            const auto* h = reinterpret_cast<const uchar*>(bytes.constData() + pos);
+            const quint32 len = h[4] | (h[5] << 8) | (h[6] << 16) | (quint32(h[7]) << 24);
+            if (len > quint32(bytes.size() - pos - 8))
+                return std::nullopt;
+            if (bytes.mid(pos, 4) == "data") {
+                smf = bytes.mid(pos + 8, len);
+                break;
+            }
+            pos += 8 + qsizetype(len) + (len & 1);
+        }
+    }
+    const auto* begin = reinterpret_cast<const uchar*>(smf.constData());
+    const auto* end = begin + smf.size();
+    if (smf.size() < 14 || !smf.startsWith("MThd"))
+        return std::nullopt;
+    const quint32 headerLength = bigEndian(begin + 4, 4);
+    const quint32 format = bigEndian(begin + 8, 2);
+    const quint32 tracks = bigEndian(begin + 10, 2);
+    const quint32 division = bigEndian(begin + 12, 2);
+    // Ticks a quarter note; the synthesizer plays no SMPTE timing.
+    if (headerLength < 6 || format > 2 || tracks == 0 || division == 0 || (division & 0x8000))
+        return std::nullopt;
+    if (headerLength > quint32(smf.size() - 8))
+        return std::nullopt;
+    quint32 found = 0;
+    for (const uchar* p = begin + 8 + headerLength; end - p >= 8 && found < tracks;) {
+        const quint32 length = bigEndian(p + 4, 4);
+        if (length > quint32(end - p - 8))
+            return std::nullopt;
+        if (std::memcmp(p, "MTrk", 4) == 0) {
+            if (!readableTrack(p + 8, p + 8 + length))
+                return std::nullopt;
+            ++found;
+        }
+        p += 8 + length;
+    }
+    if (found != tracks)
+        return std::nullopt;
+    return smf;
+}
+
+namespace {
 
 struct ChunkFree {
     void operator()(Mix_Chunk* c) const { Mix_FreeChunk(c); }
@@ -104,6 +222,7 @@ struct SoundPlayer::Impl {
     bool owed = false;     // a notice was asked for the current play
     bool started = false;  // the current play reached the mixer (a song may still be loading)
     bool paused = false;   // stopped in the middle: the next play goes on from there
+    QElapsedTimer songStart;  // when the song last started from its beginning
 };
 
 // The one sound output of the process and the bookkeeping shared by the players. Lives on
@@ -252,6 +371,12 @@ public:
                 continue;
             if (musicOwner_ == p)
                 musicOwner_ = nullptr;
+            // The synthesizer gives every song a ring-out of about two seconds; one that ends
+            // sooner could not be read, and replaying it would only fail again.
+            if (d.midi && d.songStart.isValid() && d.songStart.elapsed() < MinSongMs) {
+                p->finish(NotifyOutcome::Failure);
+                return;
+            }
             d.state = SoundPlayer::Impl::State::AtEnd;
             d.started = false;
             // Already on the user-interface thread, and checked against the current play:
@@ -427,9 +552,10 @@ void SoundPlayer::open() {
     const QByteArray bytes = file.readAll();
 
     if (midi) {
-        if (!looksLikeMidi(bytes))
-            throw KatalogError(QStringLiteral("%1 is not a MIDI file").arg(fileName_));
-        d.song = audio.song(fileName_, bytes);
+        const std::optional<QByteArray> smf = readableMidi(bytes);
+        if (!smf)
+            throw KatalogError(QStringLiteral("%1 is not a MIDI file, or it is damaged").arg(fileName_));
+        d.song = audio.song(fileName_, *smf);
     } else {
         SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), int(bytes.size()));
         Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
@@ -548,6 +674,7 @@ void SoundPlayer::startSong() {
     audio.haltMusic(this);
     audio.setMusicOwner(this);
     musicToken.store(d.token);
+    d.songStart.start();
     if (Mix_PlayMusic(music, 1) != 0) {
         musicToken.store(0);
         audio.setMusicOwner(nullptr);

@@ -6,10 +6,12 @@
 // All players share one sound output. When it cannot be opened, the first open in a run
 // throws with its text; every later open succeeds on a silent device, so a machine without
 // sound shows one message and then plays nothing.
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -63,5 +65,9 @@ private:
     QString fileName_;
     bool notify_ = false;
 };
+
+// The Standard MIDI File in bytes (which may wrap it in RIFF) when every one of its tracks
+// reads through; nothing otherwise. A song that fails this is refused by open.
+std::optional<QByteArray> readableMidi(const QByteArray& bytes);
 
 }  // namespace platform

@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -86,6 +87,7 @@ TEST_F(SoundTest, FilesTheDeviceCannotOpenAreErrorsWithTheirText) {
     write("text.txt", "hello");
     write("noise.mid", "RIFF\x10\0\0\0WAVEfmt ");
     write("empty.mid", "");
+    write("cut.mid", midiFile({{60, 100}}).chopped(2));
     write("noise.wav", "not a wave at all");
     ASSERT_EQ(::mkfifo(cdFile("pipe.mid").toLocal8Bit().constData(), 0600), 0);
     const struct {
@@ -99,6 +101,7 @@ TEST_F(SoundTest, FilesTheDeviceCannotOpenAreErrorsWithTheirText) {
         {"pipe.mid", "Couldn't open"},
         {"noise.mid", "is not a MIDI file"},
         {"empty.mid", "is not a MIDI file"},
+        {"cut.mid", "is not a MIDI file, or it is damaged"},
         {"noise.wav", "noise.wav: "},
     };
     for (const auto& c : cases) {
@@ -114,6 +117,52 @@ TEST_F(SoundTest, FilesTheDeviceCannotOpenAreErrorsWithTheirText) {
         EXPECT_FALSE(p.isOpen());
         EXPECT_EQ(p.mode(), PlayerMode::NotReady);
     }
+}
+
+TEST(MidiCheckTest, OnlySongsThatReadThroughReachTheSynthesizer) {
+    const QByteArray good = midiFile({{60, 100}, {0, 50}, {62, 100}});
+    auto patched = [&](int at, QByteArray bytes) { return QByteArray(good).replace(at, bytes.size(), bytes); };
+    auto withTrack = [](const QByteArray& events) {
+        QByteArray f = QByteArray("MThd") + QByteArray::fromHex("000000060000000101E0") + "MTrk";
+        f += QByteArray::fromHex(QByteArray::number(events.size(), 16).rightJustified(8, '0'));
+        return f + events;
+    };
+    QByteArray riff = QByteArray("RIFF") + QByteArray(4, '\0') + "RMID" + "data";
+    riff += QByteArray::fromHex(QByteArray::number(good.size(), 16).rightJustified(8, '0'));
+    std::reverse(riff.end() - 4, riff.end());  // RIFF sizes are little-endian
+    riff += good;
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool readable;
+    } cases[] = {
+        {"a song", good, true},
+        {"wrapped in RIFF", riff, true},
+        {"only the end of track", withTrack(QByteArray::fromHex("00FF2F00")), true},
+        {"running status", withTrack(QByteArray::fromHex("0090403C" "60" "4000" "00FF2F00")), true},
+        {"a chunk of another kind first", QByteArray(good).insert(14, QByteArray("XTRA\0\0\0\2ab", 10)), true},
+        {"empty", QByteArray(), false},
+        {"text", "hello", false},
+        {"header only", good.left(14), false},
+        {"cut short", good.left(good.size() - 3), false},
+        {"two tracks announced, one there", patched(10, QByteArray::fromHex("0002")), false},
+        {"no ticks a quarter", patched(12, QByteArray::fromHex("0000")), false},
+        {"SMPTE timing", patched(12, QByteArray::fromHex("E728")), false},
+        {"format 3", patched(8, QByteArray::fromHex("0003")), false},
+        {"data byte without a status", withTrack(QByteArray::fromHex("00403C00FF2F00")), false},
+        {"delta of five bytes", withTrack(QByteArray::fromHex("FFFFFFFF7F90403C00FF2F00")), false},
+        {"system message", withTrack(QByteArray::fromHex("00F100FF2F00")), false},
+        {"meta longer than its track", withTrack(QByteArray::fromHex("00FF0120414243")), false},
+        {"note without its data", withTrack(QByteArray::fromHex("0090")), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<QByteArray> smf = platform::readableMidi(c.bytes);
+        EXPECT_EQ(smf.has_value(), c.readable);
+        if (smf)
+            EXPECT_TRUE(smf->startsWith("MThd"));
+    }
+    EXPECT_EQ(platform::readableMidi(riff).value_or(QByteArray()), good);
 }
 
 TEST_F(SoundTest, CommandsOnAClosedPlayerAreNoMciDeviceOpen) {
@@ -402,6 +451,19 @@ TEST_F(MusicTest, AStoppedSongIsNotRestarted) {
     QTest::qWait(2800);  // well past the end the song would have reached
     EXPECT_EQ(songGot, Outcomes{NotifyOutcome::Aborted});
     EXPECT_NE(music().mode(), PlayerMode::Playing);
+}
+
+TEST_F(MusicTest, ASongTheSynthesizerCannotReadEndsTheLoop) {
+    // Well formed, but its tempo has one byte instead of three: the synthesizer gives up at
+    // once, which must not look like a song played to its end.
+    QFile::remove(cdFile("SYSTEM/Melody3.MID"));
+    write("SYSTEM/Melody3.MID", QByteArray("MThd") + QByteArray::fromHex("000000060000000101E0") + "MTrk" +
+                                    QByteArray::fromHex("0000000D" "00FF510107" "00903C40" "00FF2F00"));
+    main->PlayMusic(3);
+    QTest::qWait(1500);
+    EXPECT_EQ(songGot, Outcomes{NotifyOutcome::Failure});
+    EXPECT_NE(music().mode(), PlayerMode::Playing);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MusicTest, AStoppedSongFallsSilent) {
