@@ -197,8 +197,7 @@ struct MidiSong {
 
     std::mutex mutex;  // the loader hands over the result
     bool ready = false;
-    Mix_Music* music = nullptr;
-    QString error;
+    Mix_Music* music = nullptr;  // none when the synthesizer refused the song
 
     ~MidiSong() {
         if (music)
@@ -451,11 +450,9 @@ private:
         loader_.start([s] {
             SDL_RWops* rw = SDL_RWFromConstMem(s->bytes.constData(), int(s->bytes.size()));
             Mix_Music* music = rw ? Mix_LoadMUSType_RW(rw, MUS_MID, 1) : nullptr;
-            const QString error = music ? QString() : QString::fromUtf8(Mix_GetError());
             {
                 std::lock_guard lock(s->mutex);
                 s->music = music;
-                s->error = error;
                 s->ready = true;
             }
             if (QObject* d = dispatcher.load()) {
