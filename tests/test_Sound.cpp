@@ -472,23 +472,6 @@ TEST_F(MusicTest, ASongTheSynthesizerCannotReadEndsTheLoop) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(MusicTest, AStoppedSongFallsSilent) {
-    const QString out = cdFile("out.raw");
-    useDriver("disk", out);
-    QFile::remove(cdFile("SYSTEM/Melody6.MID"));
-    write("SYSTEM/Melody6.MID", midiFile({{67, 6000}}, 19));
-    main->PlayMusic(6);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return peak(readFile(out)) > 1000; }, 5000));
-    main->PlayMusic(0);
-    const qsizetype stoppedAt = readFile(out).size();
-    QTest::qWait(700);
-    const QByteArray after = readFile(out);
-    const qsizetype slack = 4 * 4096;
-    ASSERT_GT(after.size(), stoppedAt + slack + 44100);
-    EXPECT_EQ(peak(after.mid(stoppedAt + slack)), 0);
-    EXPECT_EQ(katalog::shell().SongNumber, 6);
-}
-
 class SoundStartupTest : public SoundTest {
 protected:
     void start() {
