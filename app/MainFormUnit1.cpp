@@ -212,7 +212,9 @@ void TMain::PlayMusic(int song) {
 }
 
 void TMain::PrehrajKliknuti() {
-    if (shell().MusicOn)
+    // A click file that failed to open was reported once at start-up; from then on the
+    // buttons are silent rather than showing a message on every press.
+    if (shell().MusicOn && mediaPlayer1_->isOpen())
         platform::guarded([&] { mediaPlayer1_->play(); });
 }
 

@@ -2,18 +2,35 @@
 
 #include "widgets/ImageList.h"
 
-#include <QBitmap>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+
+#include <utility>
 
 namespace katalog {
 
 namespace {
+
 constexpr int RepeatIntervalMs = 300;
+
+// Skin pictures are bitmaps, drawn whole: a picture with an alpha channel is made opaque.
+QImage asBitmap(const QImage& image) {
+    return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
 }
+
+TWMMouse messageOf(const QMouseEvent* event) {
+    return {event->position().toPoint(), event->buttons(), event->modifiers()};
+}
+
+}  // namespace
 
 TEzRgnBtn::TEzRgnBtn(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves are reported also without a mouse button held.
+    setMouseTracking(true);
+    repeat_.setTimerType(Qt::PreciseTimer);
     repeat_.setInterval(RepeatIntervalMs);
     connect(&repeat_, &QTimer::timeout, this, [this] { RepeatClick(); });
 }
@@ -31,7 +48,7 @@ void TEzRgnBtn::setAutoRepeat(bool on) {
 }
 
 void TEzRgnBtn::setPicIdle(const QImage& image) {
-    picIdle_ = image;
+    picIdle_ = asBitmap(image);
     if (region_) {
         clearMask();
         region_ = false;
@@ -41,17 +58,17 @@ void TEzRgnBtn::setPicIdle(const QImage& image) {
 }
 
 void TEzRgnBtn::setPicUp(const QImage& image) {
-    picUp_ = image;
+    picUp_ = asBitmap(image);
     redraw();
 }
 
 void TEzRgnBtn::setPicDown(const QImage& image) {
-    picDown_ = image;
+    picDown_ = asBitmap(image);
     redraw();
 }
 
 void TEzRgnBtn::setPicDsbld(const QImage& image) {
-    picDsbld_ = image;
+    picDsbld_ = asBitmap(image);
     redraw();
 }
 
@@ -63,6 +80,8 @@ void TEzRgnBtn::setPaintMode(PaintMode mode) {
         region_ = false;
     }
     paintMode_ = mode;
+    // Left-out pixels show what lies behind the button.
+    setAttribute(Qt::WA_OpaquePaintEvent, mode != PaintMode::Transparent);
     if (mode == PaintMode::Crop && !region_)
         buildShape();
     redraw();
@@ -75,11 +94,17 @@ void TEzRgnBtn::setImageList(const TImageList* list) {
     if (!list)
         return;
     const int n = list->count();
-    // Direct member writes, not setPicIdle: assigning a list does not rebuild the shape.
-    if (n > 0) { picIdle_ = list->image(0); redraw(); }
-    if (n > 1) setPicUp(list->image(1));
-    if (n > 2) setPicDown(list->image(2));
-    if (n > 3) setPicDsbld(list->image(3));
+    // The idle picture is written directly: assigning a list does not rebuild the shape.
+    if (n > 0) {
+        picIdle_ = asBitmap(list->image(0));
+        redraw();
+    }
+    if (n > 1)
+        setPicUp(list->image(1));
+    if (n > 2)
+        setPicDown(list->image(2));
+    if (n > 3)
+        setPicDsbld(list->image(3));
 }
 
 void TEzRgnBtn::setHint(const QString& hint) {
@@ -104,58 +129,106 @@ const QImage& TEzRgnBtn::currentImage() const {
     return idle;
 }
 
-void TEzRgnBtn::redraw() {
+void TEzRgnBtn::fitToImage() {
     const QImage& img = currentImage();
     if (!img.isNull() && size() != img.size())
         resize(img.size());
+}
+
+// Immediate, not deferred: the new picture is on screen when the change returns.
+void TEzRgnBtn::redraw() {
+    fitToImage();
     repaint();
 }
 
 void TEzRgnBtn::paintEvent(QPaintEvent*) {
     const QImage& img = currentImage();
-    if (img.isNull())
+    if (img.isNull() || paintLock_)
         return;
+    paintLock_ = true;
+    // A size given from outside (a form's design size) yields to the picture.
+    fitToImage();
     QPainter p(this);
     if (paintMode_ == PaintMode::Transparent) {
         QImage keyed = img.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = img.pixel(0, 0);
+        const QRgb key = img.pixel(0, 0) & RGB_MASK;
         for (int y = 0; y < keyed.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
             for (int x = 0; x < keyed.width(); ++x)
-                if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF))
+                if ((line[x] & RGB_MASK) == key)
                     line[x] = 0;
         }
         p.drawImage(0, 0, keyed);
     } else {
         p.drawImage(0, 0, img);
     }
+    paintLock_ = false;
 }
 
+// The window keeps every pixel of the idle picture except those of the colour of its
+// top-left pixel.
 void TEzRgnBtn::buildShape() {
-    if (picIdle_.isNull())
+    if (picIdle_.isNull() || paintLock_)
         return;
-    const QImage mask = picIdle_.createMaskFromColor(picIdle_.pixel(0, 0), Qt::MaskOutColor);
-    setMask(QRegion(QBitmap::fromImage(mask)));
+    paintLock_ = true;
+    const QImage img = picIdle_.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = img.pixel(0, 0);
+    // One band per row: the runs of pixels that differ from the key.
+    QList<QRect> runs;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width();) {
+            while (x < img.width() && line[x] == key)
+                ++x;
+            const int start = x;
+            while (x < img.width() && line[x] != key)
+                ++x;
+            if (x > start)
+                runs.append(QRect(start, y, x - start, 1));
+        }
+    }
+    QRegion shape;
+    shape.setRects(runs.constData(), int(runs.size()));
+    setMask(shape);
     region_ = true;
+    paintLock_ = false;
+    repaint();
 }
 
-void TEzRgnBtn::setHover(bool hover) {
+TWMMouse TEzRgnBtn::messageHere() const {
+    return {mapFromGlobal(QCursor::pos()), QGuiApplication::mouseButtons(),
+            QGuiApplication::keyboardModifiers()};
+}
+
+void TEzRgnBtn::setHover(bool hover, const TWMMouse& msg) {
     if (hover_ == hover)
         return;
     hover_ = hover;
     redraw();
-    Q_EMIT hover ? mouseEntered() : mouseLeft();
+    Q_EMIT hover ? mouseEntered(msg) : mouseLeft(msg);
+    updateRepeat();
+}
+
+// The left button went up where the button never heard of it (a window that took the
+// mouse meanwhile): the press is over, without a click.
+void TEzRgnBtn::releaseLost() {
+    pressed_ = false;
+    redraw();
     updateRepeat();
 }
 
 void TEzRgnBtn::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    setHover(true);
+    // No enter reaches a button that holds the mouse: a press still marked here was lost.
+    if (pressed_ && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        releaseLost();
+    const QPoint pos = event->position().toPoint();
+    setHover(true, {pos, QGuiApplication::mouseButtons(), event->modifiers()});
 }
 
 void TEzRgnBtn::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    setHover(false);
+    setHover(false, messageHere());
 }
 
 void TEzRgnBtn::mousePressEvent(QMouseEvent* event) {
@@ -163,38 +236,63 @@ void TEzRgnBtn::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
+    const TWMMouse msg = messageOf(event);
+    // A press is always over the button, even when no enter came before it.
+    setHover(true, msg);
     pressed_ = true;
-    hover_ = rect().contains(event->position().toPoint());
     redraw();
-    Q_EMIT mousePressed();
+    Q_EMIT mousePressed(msg);
     updateRepeat();
 }
 
-// While the button holds the mouse grab Qt sends no enter or leave: hover follows the moves.
+// While the button holds the mouse Qt sends no enter or leave: hover follows the moves.
 void TEzRgnBtn::mouseMoveEvent(QMouseEvent* event) {
+    const TWMMouse msg = messageOf(event);
+    if (pressed_ && !(event->buttons() & Qt::LeftButton))
+        releaseLost();
     if (pressed_)
-        setHover(rect().contains(event->position().toPoint()));
+        setHover(rect().contains(msg.pos), msg);
     QWidget::mouseMoveEvent(event);
+    Q_EMIT mouseMoved(msg);
 }
 
 void TEzRgnBtn::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !pressed_) {
+    if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    const bool inside = rect().contains(event->position().toPoint());
-    // The click runs while the pressed picture is still shown.
-    if (inside)
+    // The release of an ignored double click, or of a press that ended elsewhere.
+    if (!pressed_)
+        return;
+    const TWMMouse msg = messageOf(event);
+    const bool inside = rect().contains(msg.pos);
+    // The click runs while the pressed picture is still shown. Its handler may hide the
+    // button or let it go.
+    if (inside) {
+        const QPointer<TEzRgnBtn> self(this);
         Click();
+        if (!self)
+            return;
+    }
     pressed_ = false;
-    hover_ = inside;
     redraw();
-    Q_EMIT mouseReleased();
+    Q_EMIT mouseReleased(msg);
     updateRepeat();
+    // Qt reports the leave of a release outside only after it; the picture follows at once.
+    if (isVisible())
+        setHover(inside, msg);
 }
 
 // A double click's second press is no press at all: a quick double click is one click.
 void TEzRgnBtn::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+// A hidden button holds no press and no hover, so a repeating one stops clicking.
+void TEzRgnBtn::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    hover_ = false;
+    pressed_ = false;
+    updateRepeat();
+}
 
 void TEzRgnBtn::updateRepeat() {
     if (autoRepeat_ && hover_ && pressed_) {

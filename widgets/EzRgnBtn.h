@@ -2,6 +2,8 @@
 // The image-driven push button of every window: idle, mouse-over, pressed and disabled
 // pictures from a skin image list; click on release inside; optional auto repeat.
 #include <QImage>
+#include <QMetaType>
+#include <QPoint>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,8 +13,28 @@ class TImageList;
 
 enum class PaintMode { Normal, Crop, Transparent };
 
+// The mouse message handed to the mouse handlers: where the pointer is in the button and
+// which mouse buttons and keys are held.
+struct TWMMouse {
+    QPoint pos;
+    Qt::MouseButtons buttons;
+    Qt::KeyboardModifiers keys;
+};
+
 class TEzRgnBtn : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(bool autoRepeat READ autoRepeat WRITE setAutoRepeat)
+    Q_PROPERTY(bool buttonEnabled READ buttonEnabled WRITE setButtonEnabled)
+    Q_PROPERTY(bool disabled READ disabled)
+    Q_PROPERTY(QImage picIdle READ picIdle WRITE setPicIdle)
+    Q_PROPERTY(QImage picDown READ picDown WRITE setPicDown)
+    Q_PROPERTY(QImage picUp READ picUp WRITE setPicUp)
+    Q_PROPERTY(QImage picDsbld READ picDsbld WRITE setPicDsbld)
+    Q_PROPERTY(katalog::PaintMode paintMode READ paintMode WRITE setPaintMode)
+    Q_PROPERTY(QString hint READ hint WRITE setHint)
+    Q_PROPERTY(bool showHint READ showHint WRITE setShowHint)
+    Q_PROPERTY(int tag READ tag WRITE setTag)
+
 public:
     explicit TEzRgnBtn(QWidget* parent = nullptr);
 
@@ -43,6 +65,7 @@ public:
     void setImageList(const TImageList* list);
     const TImageList* imageList() const { return imageList_; }
 
+    // The hint is the tool tip while ShowHint is on, and always the accessible name.
     void setHint(const QString& hint);
     const QString& hint() const { return hint_; }
     void setShowHint(bool show);
@@ -59,14 +82,15 @@ public:
     // The repeat timer's handler: the click operation.
     virtual void RepeatClick();
     // Fires clicked() when enabled.
-    void Click();
+    virtual void Click();
 
 Q_SIGNALS:
     void clicked();
-    void mouseEntered();
-    void mouseLeft();
-    void mousePressed();
-    void mouseReleased();
+    void mouseEntered(const katalog::TWMMouse& msg);
+    void mouseLeft(const katalog::TWMMouse& msg);
+    void mousePressed(const katalog::TWMMouse& msg);
+    void mouseReleased(const katalog::TWMMouse& msg);
+    void mouseMoved(const katalog::TWMMouse& msg);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,19 +100,25 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void setHover(bool hover);
+    void setHover(bool hover, const TWMMouse& msg);
+    void releaseLost();
     void redraw();
+    void fitToImage();
     void updateRepeat();
     void buildShape();
     void updateToolTip();
+    TWMMouse messageHere() const;
 
     bool enabled_ = true;
     bool autoRepeat_ = false;
     bool hover_ = false;
     bool pressed_ = false;
     bool region_ = false;
+    // Serialises painting and shape changes; a nested attempt is skipped, never waited for.
+    bool paintLock_ = false;
     int tag_ = 0;
     PaintMode paintMode_ = PaintMode::Normal;
     const TImageList* imageList_ = nullptr;
@@ -99,3 +129,6 @@ private:
 };
 
 }  // namespace katalog
+
+Q_DECLARE_METATYPE(katalog::PaintMode)
+Q_DECLARE_METATYPE(katalog::TWMMouse)

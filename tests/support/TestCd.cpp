@@ -1,5 +1,7 @@
 #include "tests/support/TestCd.h"
 
+#include "tests/support/SoundFiles.h"
+
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "platform/ShellOpen.h"
@@ -66,6 +68,13 @@ void TestCd::installSkins() {
     skinsInstalled_ = true;
     fs::copy(skinTemplate().toStdString(), cd_.path().toStdString(),
              fs::copy_options::recursive | fs::copy_options::create_hard_links);
+    installSounds();
+}
+
+void TestCd::installSounds() {
+    writeFile(cdFile(QStringLiteral("SYSTEM/1xclick.WAV")), waveFile(60));
+    for (int n = 1; n <= 6; ++n)
+        writeFile(cdFile(QStringLiteral("SYSTEM/Melody%1.MID").arg(n)), midiFile({{59 + n, 1000}}));
 }
 
 }  // namespace testing_support

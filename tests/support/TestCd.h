@@ -28,9 +28,12 @@ protected:
     QString windowsDir() const { return config_.path() + QStringLiteral("/katalog/"); }
     QString cdFile(const QString& rel) const { return cd_.path() + QLatin1Char('/') + rel; }
 
-    // Every skin bitmap of the four variants and the intro picture. The files are hard links
-    // shared by all tests: replace one (remove, then write), never write into it.
+    // Every skin bitmap of the four variants, the intro picture and the sounds
+    // (installSounds). The files are hard links shared by all tests: replace one (remove,
+    // then write), never write into it.
     void installSkins();
+    // The click "1xclick.WAV" and the songs "Melody1.MID" to "Melody6.MID", one second each.
+    void installSounds();
 
     std::vector<std::pair<platform::MessageKind, QString>> messages;
 
