@@ -102,6 +102,8 @@ void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
         platform::loadRtf(*path, *TextClanku->document());
 }
 
+TEzRgnBtn* TONas::CurrentPage() const { return currentPage_.data(); }
+
 void TONas::showPage(TEzRgnBtn* button, const QString& file, bool wide) {
     main_.PrehrajKliknuti();
     const bool large = shell().HighRes;

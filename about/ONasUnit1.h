@@ -31,7 +31,7 @@ public:
     void ZarukaClick();
     void WWWClick();
 
-    TEzRgnBtn* CurrentPage() const { return currentPage_; }
+    TEzRgnBtn* CurrentPage() const;
 
     QLabel* Pozadi;
     QLabel* Ramecek;

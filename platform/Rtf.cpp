@@ -632,8 +632,9 @@ QTextCharFormat RtfReader::makeFormat() const {
         if (it != fonts_.constEnd() && !it->name.isEmpty())
             f.setFontFamilies(QStringList{it->name});
     }
+    // Qt draws superscripts at two thirds of the size, and nothing below a point.
     if (chr.halfPoints > 0)
-        f.setFontPointSize(chr.halfPoints / 2.0);
+        f.setFontPointSize(std::max(2.0, chr.halfPoints / 2.0));
     if (chr.bold)
         f.setFontWeight(QFont::Bold);
     if (chr.italic)

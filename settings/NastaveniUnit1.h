@@ -20,7 +20,14 @@ public:
     TNastaveniForm(TMain& main, QWidget* parent);
 
     void FormCreate();
-    void SongClick(int song);  // Song1Click ... Song6Click
+    // Song button n: marks song n as chosen and, with music on, plays it.
+    void SongClick(int song);
+    void Song1Click() { SongClick(1); }
+    void Song2Click() { SongClick(2); }
+    void Song3Click() { SongClick(3); }
+    void Song4Click() { SongClick(4); }
+    void Song5Click() { SongClick(5); }
+    void Song6Click() { SongClick(6); }
     void HudbaChkClick();
     void AnimaceChkClick();
     void PismoClick();
