@@ -81,7 +81,8 @@ void TONas::FormCreate() {
     }
     platform::guarded([&] {
         const QString intro = QStringLiteral("intro.bmp");
-        const QString path = platform::resolvePath(s.SystemDir, intro).value_or(s.SystemDir + intro);
+        const QString path =
+            platform::resolvePath(s.SystemDir, intro).value_or(s.SystemDir + intro);
         Titulka->setPixmap(QPixmap::fromImage(platform::loadPicture(path)));
     });
 
@@ -97,7 +98,8 @@ void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
     currentPage_ = button;
 
     const Shell& s = shell();
-    const QString folder = s.SlovakLang ? QStringLiteral("ONas\\Sk\\") : QStringLiteral("ONas\\Cz\\");
+    const QString folder =
+        s.SlovakLang ? QStringLiteral("ONas\\Sk\\") : QStringLiteral("ONas\\Cz\\");
     if (const auto path = platform::existingFile(s.SystemDir, folder + file))
         platform::loadRtf(*path, *TextClanku->document());
 }
@@ -115,7 +117,9 @@ void TONas::showPage(TEzRgnBtn* button, const QString& file, bool wide) {
 
 void TONas::OProgClick() { showPage(OProg, QStringLiteral("oprog.rtf"), false); }
 void TONas::AutorClick() { showPage(Autor, QStringLiteral("autor.rtf"), true); }
-void TONas::VolneSiritSoftClick() { showPage(VolneSiritSoft, QStringLiteral("volsirsw.rtf"), true); }
+void TONas::VolneSiritSoftClick() {
+    showPage(VolneSiritSoft, QStringLiteral("volsirsw.rtf"), true);
+}
 void TONas::ZarukaClick() { showPage(Zaruka, QStringLiteral("zaruka.rtf"), true); }
 
 void TONas::WWWClick() {

@@ -58,7 +58,9 @@ extern "C" void jpegProgress(j_common_ptr cinfo) {
     }
 }
 
-inline unsigned char mul255(unsigned a, unsigned b) { return static_cast<unsigned char>((a * b + 127) / 255); }
+inline unsigned char mul255(unsigned a, unsigned b) {
+    return static_cast<unsigned char>((a * b + 127) / 255);
+}
 
 // The whole decode lives in this one function, which owns no C++ object: libjpeg leaves
 // it by longjmp on any error, and a longjmp must not skip a destructor.
@@ -88,8 +90,8 @@ bool decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) {
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
 
-    if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > unsigned(JpegMaxSide) ||
-        cinfo.image_height > unsigned(JpegMaxSide) ||
+    if (cinfo.image_width == 0 || cinfo.image_height == 0 ||
+        cinfo.image_width > unsigned(JpegMaxSide) || cinfo.image_height > unsigned(JpegMaxSide) ||
         static_cast<long long>(cinfo.image_width) * cinfo.image_height > JpegMaxPixels) {
         std::snprintf(jerr.message, sizeof jerr.message, "JPEG picture too large (%u x %u pixels)",
                       cinfo.image_width, cinfo.image_height);
@@ -97,16 +99,10 @@ bool decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) {
     }
 
     switch (cinfo.jpeg_color_space) {
-    case JCS_GRAYSCALE:
-        cinfo.out_color_space = JCS_GRAYSCALE;
-        break;
+    case JCS_GRAYSCALE: cinfo.out_color_space = JCS_GRAYSCALE; break;
     case JCS_CMYK:
-    case JCS_YCCK:
-        cinfo.out_color_space = JCS_CMYK;
-        break;
-    default:
-        cinfo.out_color_space = JCS_RGB;
-        break;
+    case JCS_YCCK: cinfo.out_color_space = JCS_CMYK; break;
+    default: cinfo.out_color_space = JCS_RGB; break;
     }
     jpeg_start_decompress(&cinfo);
 
@@ -164,9 +160,9 @@ bool decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) {
 
 std::optional<QImage> decodeJpeg(QByteArrayView data, QString* error) {
     RawPicture raw;
-    const bool ok = !data.isEmpty() &&
-                    decodeRaw(reinterpret_cast<const unsigned char*>(data.data()),
-                              static_cast<unsigned long>(data.size()), &raw);
+    const bool ok =
+        !data.isEmpty() && decodeRaw(reinterpret_cast<const unsigned char*>(data.data()),
+                                     static_cast<unsigned long>(data.size()), &raw);
     if (!ok) {
         if (error)
             *error = data.isEmpty() ? QStringLiteral("Empty JPEG file")
@@ -174,8 +170,9 @@ std::optional<QImage> decodeJpeg(QByteArrayView data, QString* error) {
         return std::nullopt;
     }
     // The image takes over the decoded buffer.
-    return QImage(raw.pixels, raw.width, raw.height, qsizetype(raw.width) * 4, QImage::Format_RGB32,
-                  [](void* p) { std::free(p); }, raw.pixels);
+    return QImage(
+        raw.pixels, raw.width, raw.height, qsizetype(raw.width) * 4, QImage::Format_RGB32,
+        [](void* p) { std::free(p); }, raw.pixels);
 }
 
 }  // namespace platform

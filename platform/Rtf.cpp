@@ -63,6 +63,7 @@ struct FontEntry {
     int codePage = 0;  // 0: the document's
 };
 
+// clang-format off
 enum class Word {
     // destinations
     FontTable, ColorTable, SkipDest,
@@ -95,14 +96,18 @@ const std::unordered_map<std::string_view, WordInfo>& words() {
         {"object", {Word::SkipDest}}, {"objdata", {Word::SkipDest}}, {"header", {Word::SkipDest}},
         {"headerl", {Word::SkipDest}}, {"headerr", {Word::SkipDest}}, {"headerf", {Word::SkipDest}},
         {"footer", {Word::SkipDest}}, {"footerl", {Word::SkipDest}}, {"footerr", {Word::SkipDest}},
-        {"footerf", {Word::SkipDest}}, {"footnote", {Word::SkipDest}}, {"annotation", {Word::SkipDest}},
+        {"footerf", {Word::SkipDest}}, {"footnote", {Word::SkipDest}},
+        {"annotation", {Word::SkipDest}},
         {"fldinst", {Word::SkipDest}}, {"xe", {Word::SkipDest}}, {"tc", {Word::SkipDest}},
         {"txe", {Word::SkipDest}}, {"bkmkstart", {Word::SkipDest}}, {"bkmkend", {Word::SkipDest}},
-        {"pn", {Word::SkipDest}}, {"listtable", {Word::SkipDest}}, {"listoverridetable", {Word::SkipDest}},
+        {"pn", {Word::SkipDest}}, {"listtable", {Word::SkipDest}},
+        {"listoverridetable", {Word::SkipDest}},
         {"revtbl", {Word::SkipDest}}, {"rsidtbl", {Word::SkipDest}}, {"filetbl", {Word::SkipDest}},
-        {"generator", {Word::SkipDest}}, {"template", {Word::SkipDest}}, {"userprops", {Word::SkipDest}},
+        {"generator", {Word::SkipDest}}, {"template", {Word::SkipDest}},
+        {"userprops", {Word::SkipDest}},
         {"themedata", {Word::SkipDest}}, {"colorschememapping", {Word::SkipDest}},
-        {"latentstyles", {Word::SkipDest}}, {"datastore", {Word::SkipDest}}, {"private", {Word::SkipDest}},
+        {"latentstyles", {Word::SkipDest}}, {"datastore", {Word::SkipDest}},
+        {"private", {Word::SkipDest}},
         {"ansi", {Word::Ansi}}, {"mac", {Word::Mac}}, {"pc", {Word::Pc}}, {"pca", {Word::Pca}},
         {"ansicpg", {Word::AnsiCpg}}, {"deff", {Word::Deff}}, {"uc", {Word::Uc}}, {"u", {Word::U}},
         {"bin", {Word::Bin}},
@@ -110,7 +115,8 @@ const std::unordered_map<std::string_view, WordInfo>& words() {
         {"red", {Word::Red}}, {"green", {Word::Green}}, {"blue", {Word::Blue}},
         {"plain", {Word::Plain}}, {"b", {Word::Bold}}, {"i", {Word::Italic}},
         {"ul", {Word::Underline}}, {"uld", {Word::Underline}}, {"uldb", {Word::Underline}},
-        {"uldash", {Word::Underline}}, {"uldashd", {Word::Underline}}, {"uldashdd", {Word::Underline}},
+        {"uldash", {Word::Underline}}, {"uldashd", {Word::Underline}},
+        {"uldashdd", {Word::Underline}},
         {"ulth", {Word::Underline}}, {"ulw", {Word::Underline}}, {"ulwave", {Word::Underline}},
         {"ulnone", {Word::UnderlineNone}}, {"strike", {Word::Strike}}, {"striked", {Word::Strike}},
         {"fs", {Word::FontSize}}, {"cf", {Word::Color}}, {"cb", {Word::Background}},
@@ -131,12 +137,13 @@ const std::unordered_map<std::string_view, WordInfo>& words() {
     };
     return table;
 }
+// clang-format on
 
 int codePageOfCharset(int charset, int documentCodePage) {
     switch (charset) {
-    case 0: return 1252;     // ANSI (Western)
-    case 2: return 1252;     // Symbol: no symbol font here, its letters stay letters
-    case 77: return 10000;   // Macintosh
+    case 0: return 1252;    // ANSI (Western)
+    case 2: return 1252;    // Symbol: no symbol font here, its letters stay letters
+    case 77: return 10000;  // Macintosh
     case 128: return 932;
     case 129: return 949;
     case 134: return 936;
@@ -173,7 +180,8 @@ QByteArray codecName(int codePage) {
 
 class RtfReader {
 public:
-    RtfReader(QByteArrayView in, QTextDocument& doc) : p_(in.data()), end_(in.data() + in.size()), cursor_(&doc) {}
+    RtfReader(QByteArrayView in, QTextDocument& doc)
+        : p_(in.data()), end_(in.data() + in.size()), cursor_(&doc) {}
 
     void run();
 
@@ -239,9 +247,7 @@ void RtfReader::run() {
     while (p_ < end_) {
         const char c = *p_++;
         switch (c) {
-        case '{':
-            openGroup();
-            break;
+        case '{': openGroup(); break;
         case '}':
             if (!closeGroup()) {
                 p_ = end_;  // whatever follows the outermost group is not part of the page
@@ -256,8 +262,7 @@ void RtfReader::run() {
                 controlSymbol();
             break;
         case '\r':
-        case '\n':
-            break;
+        case '\n': break;
         default:
             if (skip_ > 0) {
                 --skip_;
@@ -305,7 +310,8 @@ bool RtfReader::closeGroup() {
 
 void RtfReader::controlWord() {
     const char* start = p_;
-    while (p_ < end_ && p_ - start < 32 && ((*p_ >= 'a' && *p_ <= 'z') || (*p_ >= 'A' && *p_ <= 'Z')))
+    while (p_ < end_ && p_ - start < 32 &&
+           ((*p_ >= 'a' && *p_ <= 'z') || (*p_ >= 'A' && *p_ <= 'Z')))
         ++p_;
     const std::string_view name(start, std::size_t(p_ - start));
     // Letters past 32 belong to no known word; drop them.
@@ -373,18 +379,10 @@ void RtfReader::controlSymbol() {
     switch (c) {
     case '\\':
     case '{':
-    case '}':
-        addByte(c);
-        break;
-    case '~':
-        addChar(u'\u00A0');
-        break;
-    case '-':
-        addChar(u'\u00AD');
-        break;
-    case '_':
-        addChar(u'\u2011');
-        break;
+    case '}': addByte(c); break;
+    case '~': addChar(u'\u00A0'); break;
+    case '-': addChar(u'\u00AD'); break;
+    case '_': addChar(u'\u2011'); break;
     case '*':
         // An ignorable destination: none of those is page text.
         st_.dest = Dest::Skip;
@@ -394,11 +392,8 @@ void RtfReader::controlSymbol() {
         if (takesText())
             endParagraph();
         break;
-    case '\t':
-        addChar(u'\t');
-        break;
-    default:
-        break;
+    case '\t': addChar(u'\t'); break;
+    default: break;
     }
 }
 
@@ -422,16 +417,13 @@ void RtfReader::word(std::string_view name, bool hasParam, int param) {
         colorGiven_ = false;
         red_ = green_ = blue_ = 0;
         return;
-    case Word::SkipDest:
-        st_.dest = Dest::Skip;
-        return;
+    case Word::SkipDest: st_.dest = Dest::Skip; return;
     case Word::Bin:
         // Binary data is never text.
         if (hasParam && param > 0)
             p_ += std::min<long long>(param, end_ - p_);
         return;
-    default:
-        break;
+    default: break;
     }
     if (st_.dest == Dest::Skip)
         return;
@@ -444,32 +436,37 @@ void RtfReader::word(std::string_view name, bool hasParam, int param) {
             entryCodePage_ = 0;
             entryName_.clear();
             break;
-        case Word::FCharset:
-            entryCodePage_ = codePageOfCharset(param, 0);
-            break;
+        case Word::FCharset: entryCodePage_ = codePageOfCharset(param, 0); break;
         case Word::Cpg:
             if (param > 0)
                 entryCodePage_ = param;
             break;
-        default:
-            break;
+        default: break;
         }
         return;
     }
     if (st_.dest == Dest::ColorTable) {
         const int component = std::clamp(param, 0, 255);
         switch (info.word) {
-        case Word::Red: red_ = component; colorGiven_ = true; break;
-        case Word::Green: green_ = component; colorGiven_ = true; break;
-        case Word::Blue: blue_ = component; colorGiven_ = true; break;
+        case Word::Red:
+            red_ = component;
+            colorGiven_ = true;
+            break;
+        case Word::Green:
+            green_ = component;
+            colorGiven_ = true;
+            break;
+        case Word::Blue:
+            blue_ = component;
+            colorGiven_ = true;
+            break;
         default: break;
         }
         return;
     }
 
     switch (info.word) {
-    case Word::Ansi:
-        break;  // no code page of its own: the CD's (or \ansicpg)
+    case Word::Ansi: break;  // no code page of its own: the CD's (or \ansicpg)
     case Word::Mac: documentCodePage_ = 10000; break;
     case Word::Pc: documentCodePage_ = 437; break;
     case Word::Pca: documentCodePage_ = 850; break;
@@ -481,9 +478,7 @@ void RtfReader::word(std::string_view name, bool hasParam, int param) {
         defaultFont_ = param;
         formatDirty_ = true;
         break;
-    case Word::Uc:
-        st_.uc = std::clamp(param, 0, MaxUnicodeSkip);
-        break;
+    case Word::Uc: st_.uc = std::clamp(param, 0, MaxUnicodeSkip); break;
     case Word::U: {
         // A signed 16-bit number; anything else is no character, but its fallback still goes.
         if (param >= -32768 && param <= 65535) {
@@ -494,20 +489,59 @@ void RtfReader::word(std::string_view name, bool hasParam, int param) {
         skip_ = st_.uc;
         break;
     }
-    case Word::Font: chr.font = param; formatDirty_ = true; break;
-    case Word::Plain: chr = CharState(); formatDirty_ = true; break;
-    case Word::Bold: chr.bold = on != 0; formatDirty_ = true; break;
-    case Word::Italic: chr.italic = on != 0; formatDirty_ = true; break;
-    case Word::Underline: chr.underline = on != 0; formatDirty_ = true; break;
-    case Word::UnderlineNone: chr.underline = false; formatDirty_ = true; break;
-    case Word::Strike: chr.strike = on != 0; formatDirty_ = true; break;
-    case Word::FontSize: chr.halfPoints = hasParam ? std::clamp(param, 0, 3276) : 0; formatDirty_ = true; break;
-    case Word::Color: chr.color = hasParam ? param : -1; formatDirty_ = true; break;
-    case Word::Background: chr.background = hasParam ? param : -1; formatDirty_ = true; break;
+    case Word::Font:
+        chr.font = param;
+        formatDirty_ = true;
+        break;
+    case Word::Plain:
+        chr = CharState();
+        formatDirty_ = true;
+        break;
+    case Word::Bold:
+        chr.bold = on != 0;
+        formatDirty_ = true;
+        break;
+    case Word::Italic:
+        chr.italic = on != 0;
+        formatDirty_ = true;
+        break;
+    case Word::Underline:
+        chr.underline = on != 0;
+        formatDirty_ = true;
+        break;
+    case Word::UnderlineNone:
+        chr.underline = false;
+        formatDirty_ = true;
+        break;
+    case Word::Strike:
+        chr.strike = on != 0;
+        formatDirty_ = true;
+        break;
+    case Word::FontSize:
+        chr.halfPoints = hasParam ? std::clamp(param, 0, 3276) : 0;
+        formatDirty_ = true;
+        break;
+    case Word::Color:
+        chr.color = hasParam ? param : -1;
+        formatDirty_ = true;
+        break;
+    case Word::Background:
+        chr.background = hasParam ? param : -1;
+        formatDirty_ = true;
+        break;
     case Word::Hidden: chr.hidden = on != 0; break;
-    case Word::Super: chr.vertical = 1; formatDirty_ = true; break;
-    case Word::Sub: chr.vertical = -1; formatDirty_ = true; break;
-    case Word::NoSuperSub: chr.vertical = 0; formatDirty_ = true; break;
+    case Word::Super:
+        chr.vertical = 1;
+        formatDirty_ = true;
+        break;
+    case Word::Sub:
+        chr.vertical = -1;
+        formatDirty_ = true;
+        break;
+    case Word::NoSuperSub:
+        chr.vertical = 0;
+        formatDirty_ = true;
+        break;
     case Word::Pard: para = ParaState(); break;
     case Word::Par:
     case Word::Row:
@@ -645,7 +679,8 @@ QTextCharFormat RtfReader::makeFormat() const {
         f.setFontStrikeOut(true);
     if (chr.color >= 0 && std::size_t(chr.color) < colors_.size() && colors_[chr.color])
         f.setForeground(*colors_[chr.color]);
-    if (chr.background > 0 && std::size_t(chr.background) < colors_.size() && colors_[chr.background])
+    if (chr.background > 0 && std::size_t(chr.background) < colors_.size() &&
+        colors_[chr.background])
         f.setBackground(*colors_[chr.background]);
     if (chr.vertical > 0)
         f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -683,7 +718,8 @@ void RtfReader::commitFont() {
 }
 
 void RtfReader::commitColor() {
-    colors_.push_back(colorGiven_ ? std::optional<QColor>(QColor(red_, green_, blue_)) : std::nullopt);
+    colors_.push_back(colorGiven_ ? std::optional<QColor>(QColor(red_, green_, blue_))
+                                  : std::nullopt);
     colorGiven_ = false;
     red_ = green_ = blue_ = 0;
     formatDirty_ = true;
@@ -691,7 +727,8 @@ void RtfReader::commitColor() {
 
 bool isRtf(QByteArrayView data) {
     qsizetype i = 0;
-    while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
+    while (i < data.size() &&
+           (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
         ++i;
     return data.sliced(i).startsWith("{\\rtf");
 }

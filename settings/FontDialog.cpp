@@ -23,17 +23,34 @@ struct NamedColour {
 
 // The sixteen colours a Windows font dialog offers.
 constexpr std::array<NamedColour, 16> Colours{{
-    {"Černá", 0x000000}, {"Tmavě červená", 0x800000}, {"Zelená", 0x008000}, {"Olivová", 0x808000},
-    {"Tmavě modrá", 0x000080}, {"Fialová", 0x800080}, {"Modrozelená", 0x008080}, {"Šedá", 0x808080},
-    {"Stříbrná", 0xC0C0C0}, {"Červená", 0xFF0000}, {"Světle zelená", 0x00FF00}, {"Žlutá", 0xFFFF00},
-    {"Modrá", 0x0000FF}, {"Purpurová", 0xFF00FF}, {"Azurová", 0x00FFFF}, {"Bílá", 0xFFFFFF},
+    {"Černá", 0x000000},
+    {"Tmavě červená", 0x800000},
+    {"Zelená", 0x008000},
+    {"Olivová", 0x808000},
+    {"Tmavě modrá", 0x000080},
+    {"Fialová", 0x800080},
+    {"Modrozelená", 0x008080},
+    {"Šedá", 0x808080},
+    {"Stříbrná", 0xC0C0C0},
+    {"Červená", 0xFF0000},
+    {"Světle zelená", 0x00FF00},
+    {"Žlutá", 0xFFFF00},
+    {"Modrá", 0x0000FF},
+    {"Purpurová", 0xFF00FF},
+    {"Azurová", 0x00FFFF},
+    {"Bílá", 0xFFFFFF},
 }};
 
 // Qt's dialog texts in the program's language.
 constexpr std::array<std::pair<const char*, const char*>, 8> Captions{{
-    {"&Font", "&Písmo:"}, {"Font st&yle", "Řez &písma:"}, {"&Size", "&Velikost:"},
-    {"Wr&iting System", "&Skript:"}, {"Effects", "Efekty"}, {"Sample", "Ukázka"},
-    {"Stri&keout", "Přeš&krtnuté"}, {"&Underline", "&Podtržené"},
+    {"&Font", "&Písmo:"},
+    {"Font st&yle", "Řez &písma:"},
+    {"&Size", "&Velikost:"},
+    {"Wr&iting System", "&Skript:"},
+    {"Effects", "Efekty"},
+    {"Sample", "Ukázka"},
+    {"Stri&keout", "Přeš&krtnuté"},
+    {"&Underline", "&Podtržené"},
 }};
 
 QIcon swatch(const QColor& colour) {

@@ -13,7 +13,6 @@
 #include "settings/FontDialog.h"
 #include "widgets/EzRgnBtn.h"
 
-
 namespace katalog {
 namespace {
 
@@ -111,8 +110,9 @@ void TNastaveniForm::FormCreate() {
     Pismo->setImageList(&PismoList);
 
     // A missing decoration is reported; the window still works without it.
-    const std::pair<QLabel*, skin::Picture> pictures[] = {
-        {Pozadi, skin::ContentPlocha}, {Ramecek, skin::NastavRamecek}, {Nadpis, skin::NastavNadpis}};
+    const std::pair<QLabel*, skin::Picture> pictures[] = {{Pozadi, skin::ContentPlocha},
+                                                          {Ramecek, skin::NastavRamecek},
+                                                          {Nadpis, skin::NastavNadpis}};
     for (const auto& [label, picture] : pictures) {
         platform::guarded([&] {
             const QImage image = main_.LoadSkinPicture(picture);
@@ -193,10 +193,12 @@ void TNastaveniForm::SetFont(const QFont& font, const QColor& color) {
     // The windows' controls are found by name: each window owns its own.
     if (forms.DalsiNaseCDForm)
         for (const char* name : DalsiTextControls)
-            giveFont(forms.DalsiNaseCDForm->findChild<QWidget*>(QString::fromLatin1(name)), font, color);
+            giveFont(forms.DalsiNaseCDForm->findChild<QWidget*>(QString::fromLatin1(name)), font,
+                     color);
     if (forms.ProgramyForm)
         for (const char* name : ProgramyTextControls)
-            giveFont(forms.ProgramyForm->findChild<QWidget*>(QString::fromLatin1(name)), font, color);
+            giveFont(forms.ProgramyForm->findChild<QWidget*>(QString::fromLatin1(name)), font,
+                     color);
     giveFont(forms.TiskForm, font, color);
     giveFont(forms.ProgramyForm, font, color);
     if (forms.ONas)

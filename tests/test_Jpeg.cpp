@@ -35,7 +35,8 @@ QByteArray encode(const QImage& img, bool progressive = false) {
 }
 
 bool near(QRgb a, QRgb b, int tolerance = 40) {
-    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
@@ -82,7 +83,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ColourCase{"Baseline", [] { return encode(twoColours(16, 8)); }},
                       ColourCase{"Progressive", [] { return encode(twoColours(16, 8), true); }},
                       // Adobe's inverted CMYK, as written by prepress tools.
-                      ColourCase{"AdobeCmyk", [] { return readFile(KATALOG_SOURCE_DIR "/tests/data/cmyk_adobe.jpg"); }}),
+                      ColourCase{"AdobeCmyk",
+                                 [] {
+                                     return readFile(KATALOG_SOURCE_DIR
+                                                     "/tests/data/cmyk_adobe.jpg");
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Jpeg, GreyscaleBecomesEqualChannels) {
@@ -120,8 +125,8 @@ TEST(Jpeg, DamagedDataIsRefusedWithAReason) {
 
 TEST(Jpeg, PicturesAboveTheLimitAreRefusedBeforeDecoding) {
     const QByteArray good = encode(twoColours(64, 48));
-    for (auto [w, h] : {std::pair{platform::JpegMaxSide + 1, 8}, std::pair{8, platform::JpegMaxSide + 1},
-                        std::pair{12000, 12000}}) {
+    for (auto [w, h] : {std::pair{platform::JpegMaxSide + 1, 8},
+                        std::pair{8, platform::JpegMaxSide + 1}, std::pair{12000, 12000}}) {
         QString error;
         EXPECT_FALSE(platform::decodeJpeg(withSize(good, w, h), &error)) << w << "x" << h;
         EXPECT_TRUE(error.contains("too large")) << error.toStdString();

@@ -50,7 +50,8 @@ protected:
     }
     QString playing() const {
         auto& player = main->MediaPlayer2();
-        return player.mode() == platform::PlayerMode::Playing ? player.fileName().section('/', -1) : QString();
+        return player.mode() == platform::PlayerMode::Playing ? player.fileName().section('/', -1)
+                                                              : QString();
     }
     // Runs inside the modal font dialog opened by Pismo.
     void inFontDialog(std::function<void(katalog::TFontDialog*)> body) {
@@ -87,7 +88,8 @@ TEST_F(NastaveniTest, StartsFromTheOptions) {
     EXPECT_EQ(form->Animace->imageList(), &form->AnimaceChkList);
     EXPECT_EQ(form->OK->hint(),
               "Po uložení se změny provedené\r\nv nastavení projeví i při příštím\r\n"
-              "spuštění ovládacího programu.\r\nJinak jsou platné pouze do\r\nukončení ovládacího programu.");
+              "spuštění ovládacího programu.\r\nJinak jsou platné pouze do\r\nukončení ovládacího "
+              "programu.");
     EXPECT_FALSE(form->CzFlag->isVisibleTo(form));
     EXPECT_FALSE(form->SkFlag->isVisibleTo(form));
 }
@@ -190,7 +192,8 @@ TEST_F(NastaveniTest, TheFontDialogFirstShowsItsOwnFontNotTheSavedOne) {
         EXPECT_EQ(dlg->shownFont().pointSize(), 8);
         // The name stays in view although a substitute draws it.
         const auto edits = dlg->findChildren<QLineEdit*>();
-        EXPECT_TRUE(std::any_of(edits.begin(), edits.end(), [](auto* e) { return e->text() == "MS Sans Serif"; }));
+        EXPECT_TRUE(std::any_of(edits.begin(), edits.end(),
+                                [](auto* e) { return e->text() == "MS Sans Serif"; }));
         ASSERT_TRUE(dlg->applyButton());
         EXPECT_TRUE(dlg->applyButton()->isVisibleTo(dlg));
     });
@@ -268,9 +271,12 @@ TEST_F(NastaveniTest, SetFontReachesTheTextControlsOfTheOtherWindowsByName) {
     // The controls the windows have, or stand-ins named like them.
     std::vector<QWidget*> targets;
     for (auto [window, name] : {std::pair<QWidget*, const char*>{f.DalsiNaseCDForm, "PocetKusu"},
-                                {f.DalsiNaseCDForm, "PopisTitulu"}, {f.DalsiNaseCDForm, "SeznamTitulu"},
-                                {f.ProgramyForm, "SeznamSekci"}, {f.ProgramyForm, "PopisProgramu"},
-                                {f.ProgramyForm, "SeznamProgramu"}, {f.ONas, "TextClanku"}}) {
+                                {f.DalsiNaseCDForm, "PopisTitulu"},
+                                {f.DalsiNaseCDForm, "SeznamTitulu"},
+                                {f.ProgramyForm, "SeznamSekci"},
+                                {f.ProgramyForm, "PopisProgramu"},
+                                {f.ProgramyForm, "SeznamProgramu"},
+                                {f.ONas, "TextClanku"}}) {
         QWidget* w = window->findChild<QWidget*>(name);
         if (!w) {
             w = new QLabel(window);

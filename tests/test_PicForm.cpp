@@ -169,8 +169,9 @@ TEST_F(PicFormTest, SlideshowRepairsAnIndexOutsideTheList) {
     add("a.bmp", picture(40, 30, Qt::red, "BMP"));
     add("b.bmp", picture(40, 30, Qt::green, "BMP"));
     add("c.bmp", picture(40, 30, Qt::blue, "BMP"));
-    for (auto [index, repaired, colour] : {std::tuple{3, 0, qRgb(255, 0, 0)}, std::tuple{99, 0, qRgb(255, 0, 0)},
-                                           std::tuple{-1, 2, qRgb(0, 0, 255)}, std::tuple{-7, 2, qRgb(0, 0, 255)}}) {
+    for (auto [index, repaired, colour] :
+         {std::tuple{3, 0, qRgb(255, 0, 0)}, std::tuple{99, 0, qRgb(255, 0, 0)},
+          std::tuple{-1, 2, qRgb(0, 0, 255)}, std::tuple{-7, 2, qRgb(0, 0, 255)}}) {
         katalog::shell().ViewerIndex = index;
         form->Slideshow();
         EXPECT_EQ(katalog::shell().ViewerIndex, repaired) << index;
@@ -191,7 +192,9 @@ TEST(PicFormCursor, KonecIsATwoColourCrossAboveTheWord) {
     const QImage shape = c.mask().toImage();
     ASSERT_EQ(ink.size(), QSize(32, 32));
     // Black at the crossing and along both diagonals, transparent beside them.
-    const auto black = [&](int x, int y) { return ink.pixelIndex(x, y) == 1 && shape.pixelIndex(x, y) == 1; };
+    const auto black = [&](int x, int y) {
+        return ink.pixelIndex(x, y) == 1 && shape.pixelIndex(x, y) == 1;
+    };
     const auto clear = [&](int x, int y) { return shape.pixelIndex(x, y) == 0; };
     EXPECT_TRUE(black(16, 13));
     EXPECT_TRUE(black(7, 4));

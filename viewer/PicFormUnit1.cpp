@@ -87,7 +87,7 @@ QCursor TPicForm::KonecCursor() {
     // The cross: two diagonals three pixels thick, crossing at the hot spot.
     for (int t = 0; t <= 20; ++t) {
         for (int d = -1; d <= 1; ++d) {
-            for (const auto [x, y] : {std::pair{6 + t + d, 3 + t}, std::pair{26 - t + d, 3 + t}})
+            for (const auto& [x, y] : {std::pair{6 + t + d, 3 + t}, std::pair{26 - t + d, 3 + t}})
                 if (x >= 0 && x < Size)
                     ink[y][x] = true;
         }
@@ -175,7 +175,8 @@ void TPicForm::Slideshow() {
 
         const QString path = s.ViewerPictures.at(s.ViewerIndex);
         const QString ext = platform::lowerExtension(path);
-        if (ext == QLatin1String(".bmp") || ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg")) {
+        if (ext == QLatin1String(".bmp") || ext == QLatin1String(".jpg") ||
+            ext == QLatin1String(".jpeg")) {
             // A picture that cannot be read is reported and this step ends; the viewer stays.
             const bool loaded = platform::guarded([&] {
                 const QImage picture = platform::loadPicture(path);

@@ -6,7 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString error;
-    const auto image = platform::decodeJpeg(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), &error);
+    const auto image = platform::decodeJpeg(
+        QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), &error);
     if (image) {
         if (image->width() > platform::JpegMaxSide || image->height() > platform::JpegMaxSide ||
             image->format() != QImage::Format_RGB32)
