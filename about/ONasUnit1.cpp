@@ -72,11 +72,13 @@ void TONas::FormCreate() {
     // A missing picture is reported; the pages still work without it.
     const std::pair<QLabel*, skin::Picture> pictures[] = {
         {Pozadi, skin::ContentPlocha}, {Ramecek, skin::OnasRamecek}, {Nadpis, skin::OnasNadpis}};
-    for (const auto& [label, picture] : pictures) {
+    for (const auto& entry : pictures) {
+        QLabel* target = entry.first;
+        const skin::Picture source = entry.second;
         platform::guarded([&] {
-            const QImage image = main_.LoadSkinPicture(picture);
-            label->setPixmap(QPixmap::fromImage(image));
-            label->resize(image.size());
+            const QImage image = main_.LoadSkinPicture(source);
+            target->setPixmap(QPixmap::fromImage(image));
+            target->resize(image.size());
         });
     }
     platform::guarded([&] {

@@ -113,11 +113,13 @@ void TNastaveniForm::FormCreate() {
     const std::pair<QLabel*, skin::Picture> pictures[] = {{Pozadi, skin::ContentPlocha},
                                                           {Ramecek, skin::NastavRamecek},
                                                           {Nadpis, skin::NastavNadpis}};
-    for (const auto& [label, picture] : pictures) {
+    for (const auto& entry : pictures) {
+        QLabel* target = entry.first;
+        const skin::Picture source = entry.second;
         platform::guarded([&] {
-            const QImage image = main_.LoadSkinPicture(picture);
-            label->setPixmap(QPixmap::fromImage(image));
-            label->resize(image.size());
+            const QImage image = main_.LoadSkinPicture(source);
+            target->setPixmap(QPixmap::fromImage(image));
+            target->resize(image.size());
         });
     }
 
