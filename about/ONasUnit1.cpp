@@ -1,21 +1,132 @@
 #include "about/ONasUnit1.h"
 
+#include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
-
-#include <QLabel>
+#include "app/Shell.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "platform/Pictures.h"
+#include "platform/Rtf.h"
+#include "platform/ShellOpen.h"
+#include "widgets/EzRgnBtn.h"
 
 namespace katalog {
+namespace {
+
+QLabel* makePicture(QWidget* parent, const char* name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+TEzRgnBtn* makeButton(QWidget* parent, const char* name) {
+    auto* b = new TEzRgnBtn(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+}  // namespace
 
 TONas::TONas(TMain& main, QWidget* parent) : TContentForm(main, parent) {
     setObjectName(QStringLiteral("ONas"));
+    // Pictures first: the buttons and the text stack above them.
+    Pozadi = makePicture(this, "Pozadi");
+    Ramecek = makePicture(this, "Ramecek");
+    Nadpis = makePicture(this, "Nadpis");
+    Titulka = makePicture(this, "Titulka");
+    Titulka->setScaledContents(true);
+
+    OProg = makeButton(this, "OProg");
+    Autor = makeButton(this, "Autor");
+    VolneSiritSoft = makeButton(this, "VolneSiritSoft");
+    Zaruka = makeButton(this, "Zaruka");
+    WWW = makeButton(this, "WWW");
+    connect(OProg, &TEzRgnBtn::clicked, this, &TONas::OProgClick);
+    connect(Autor, &TEzRgnBtn::clicked, this, &TONas::AutorClick);
+    connect(VolneSiritSoft, &TEzRgnBtn::clicked, this, &TONas::VolneSiritSoftClick);
+    connect(Zaruka, &TEzRgnBtn::clicked, this, &TONas::ZarukaClick);
+    connect(WWW, &TEzRgnBtn::clicked, this, &TONas::WWWClick);
+
+    TextClanku = new QTextEdit(this);
+    TextClanku->setObjectName(QStringLiteral("TextClanku"));
+    TextClanku->setReadOnly(true);
+    TextClanku->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextClanku->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 void TONas::FormCreate() {
+    const Shell& s = shell();
     placeOnContentArea();
-    auto* background = new QLabel(this);
-    background->setPixmap(QPixmap::fromImage(main_.LoadSkinPicture(skin::ContentPlocha)));
-    background->adjustSize();
-    background->lower();
+
+    main_.NaplnImageList(KontaktyList, skin::OnasOprog);
+    OProg->setImageList(&KontaktyList);
+    main_.NaplnImageList(WWWList, skin::OnasWww);
+    WWW->setImageList(&WWWList);
+    main_.NaplnImageList(HistorieFirmyList, skin::OnasAutor);
+    Autor->setImageList(&HistorieFirmyList);
+    main_.NaplnImageList(VolneSiritSoftList, skin::OnasVolsirs);
+    VolneSiritSoft->setImageList(&VolneSiritSoftList);
+    main_.NaplnImageList(ZarukaList, skin::OnasZaruka);
+    Zaruka->setImageList(&ZarukaList);
+
+    // A missing picture is reported; the pages still work without it.
+    const std::pair<QLabel*, skin::Picture> pictures[] = {
+        {Pozadi, skin::ContentPlocha}, {Ramecek, skin::OnasRamecek}, {Nadpis, skin::OnasNadpis}};
+    for (const auto& entry : pictures) {
+        QLabel* target = entry.first;
+        const skin::Picture source = entry.second;
+        platform::guarded([&] {
+            const QImage image = main_.LoadSkinPicture(source);
+            target->setPixmap(QPixmap::fromImage(image));
+            target->resize(image.size());
+        });
+    }
+    platform::guarded([&] {
+        const QString intro = QStringLiteral("intro.bmp");
+        const QString path =
+            platform::resolvePath(s.SystemDir, intro).value_or(s.SystemDir + intro);
+        Titulka->setPixmap(QPixmap::fromImage(platform::loadPicture(path)));
+    });
+
+    layout::apply(this, layout::ONas, s.HighRes);
+
+    AktualizujZobrazeni(OProg, QStringLiteral("oprog.rtf"));
+}
+
+void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
+    if (currentPage_)
+        currentPage_->setButtonEnabled(true);
+    button->setButtonEnabled(false);
+    currentPage_ = button;
+
+    const Shell& s = shell();
+    const QString folder =
+        s.SlovakLang ? QStringLiteral("ONas\\Sk\\") : QStringLiteral("ONas\\Cz\\");
+    if (const auto path = platform::existingFile(s.SystemDir, folder + file))
+        platform::loadRtf(*path, *TextClanku->document());
+}
+
+TEzRgnBtn* TONas::CurrentPage() const { return currentPage_.data(); }
+
+void TONas::showPage(TEzRgnBtn* button, const QString& file, bool wide) {
+    main_.PrehrajKliknuti();
+    const bool large = shell().HighRes;
+    const int width = wide ? (large ? layout::TextWideLarge : layout::TextWideSmall)
+                           : (large ? layout::TextNarrowLarge : layout::TextNarrowSmall);
+    TextClanku->resize(width, TextClanku->height());
+    AktualizujZobrazeni(button, file);
+}
+
+void TONas::OProgClick() { showPage(OProg, QStringLiteral("oprog.rtf"), false); }
+void TONas::AutorClick() { showPage(Autor, QStringLiteral("autor.rtf"), true); }
+void TONas::VolneSiritSoftClick() {
+    showPage(VolneSiritSoft, QStringLiteral("volsirsw.rtf"), true);
+}
+void TONas::ZarukaClick() { showPage(Zaruka, QStringLiteral("zaruka.rtf"), true); }
+
+void TONas::WWWClick() {
+    main_.PrehrajKliknuti();
+    platform::shellOpen(PublisherAddress, QString(), platform::ShowMode::Maximized);
 }
 
 }  // namespace katalog
