@@ -87,6 +87,7 @@ TEST_F(RegistryTest, RegeditHexStringsContinuationsAndDeletions) {
             "[HKEY_LOCAL_MACHINE\\Software\\A B]\r\n@=\"sibling\"\r\n"
             "[HKEY_LOCAL_MACHINE\\Software\\Del]\r\n@=\"d\"\r\n"
             "[HKEY_LOCAL_MACHINE\\Software\\Del\\Child]\r\n@=\"c\"\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Del X]\r\n@=\"survives\"\r\n"
             "[-HKEY_LOCAL_MACHINE\\Software\\Del]\r\n"
             "[HKEY_LOCAL_MACHINE\\Software\\A]\r\n\"Gone\"=-\r\n");
     EXPECT_EQ(read(RootKey::LocalMachine, "Software\\A", "Exp"), "/home/demo\\bin");
@@ -95,6 +96,7 @@ TEST_F(RegistryTest, RegeditHexStringsContinuationsAndDeletions) {
     EXPECT_EQ(read(RootKey::LocalMachine, "Software\\A B", ""), "sibling");
     EXPECT_FALSE(registry.openKey(RootKey::LocalMachine, "Software\\Del"));
     EXPECT_FALSE(registry.openKey(RootKey::LocalMachine, "Software\\Del\\Child"));
+    EXPECT_EQ(read(RootKey::LocalMachine, "Software\\Del X", ""), "survives");
     qunsetenv("DEMO_HOME");
 }
 
