@@ -513,8 +513,6 @@ Registry::Registry(QString windowsDir) : Registry(std::move(windowsDir), default
 
 Registry::~Registry() = default;
 
-Registry::Source& Registry::source(int index) { return sources_[index]; }
-
 const Hive& Registry::hive(int index) {
     Source& s = sources_[index];
     if (s.path.isEmpty())
@@ -537,7 +535,7 @@ const Hive& Registry::hive(int index) {
     QFile f(s.path);
     if (!f.open(QIODevice::ReadOnly))
         return s.hive;
-    const QByteArray bytes = f.read(MaxFileSize);
+    const QByteArray bytes = f.read(s.size);  // no more than was checked above
     ++parseCount_;
     s.hive = s.mount.isEmpty() ? parseRegFile(bytes) : parseWineFile(bytes, s.mount);
     return s.hive;

@@ -4,7 +4,6 @@
 // (system.reg for HKEY_LOCAL_MACHINE, userdef.reg for HKEY_USERS\.Default). Key paths and
 // value names match without regard to case. A missing file is an empty registry.
 #include <QByteArray>
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -89,7 +88,6 @@ public:
 
 private:
     struct Source;
-    Source& source(int index);
     const registry_detail::Hive& hive(int index);
     QHash<QString, QString> wineEnvironment();
 
