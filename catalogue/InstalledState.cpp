@@ -123,7 +123,8 @@ void InstalledState::markInstalling(const QString& program) {
 }
 
 QString InstalledState::FindInTree(const QString& name, const QString& folder) {
-    if (folder.isEmpty() || name.isEmpty())
+    // Relative to the process's current folder would be anywhere at all.
+    if (folder.isEmpty() || name.isEmpty() || !folder.startsWith(QLatin1Char('/')))
         return {};
     Walk walk{name, {}};
     return findIn(walk, QFile::encodeName(platform::withTrailingSlash(folder)), 0);

@@ -41,8 +41,8 @@ public:
 
     // Depth-first search of folder for an entry named exactly name (letter case included);
     // entries are taken in name order, hidden folders, symbolic links and anything but plain
-    // folders are not entered. The full path of the first match, or empty. An empty folder
-    // means no search: walking the whole file system is no answer.
+    // folders are not entered. The full path of the first match, or empty. An empty or
+    // relative folder means no search: walking the whole file system is no answer.
     static QString FindInTree(const QString& name, const QString& folder);
 
     QString installedSection() const { return QStringLiteral("Installed-") + cdTitle_; }

@@ -241,6 +241,12 @@ TEST_F(FindInTreeTest, NoFolderMeansNoSearch) {
     EXPECT_EQ(InstalledState::FindInTree("passwd", ""), "");
     EXPECT_EQ(InstalledState::FindInTree("x.lnk", cdFile("missing")), "");
     EXPECT_EQ(InstalledState::FindInTree("", menu()), "");
+    writeFile(cdFile("menu/x.lnk"), "");
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(cdRoot()));
+    EXPECT_EQ(InstalledState::FindInTree("x.lnk", "menu"), "");
+    QDir::setCurrent(cwd);
+    EXPECT_EQ(InstalledState::FindInTree("x.lnk", menu()), cdFile("menu/x.lnk"));
 }
 
 // ---- launching ------------------------------------------------------------------------
