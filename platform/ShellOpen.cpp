@@ -1,6 +1,7 @@
 #include "platform/ShellOpen.h"
 
 #include "platform/Paths.h"
+#include "platform/WinePaths.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -77,6 +78,22 @@ std::optional<Launch> linuxProgram(const QString& path, const QString& workDir) 
     return std::nullopt;
 }
 
+// "scheme:..." with a scheme of at least two characters; "C:\\x" is a drive.
+bool hasScheme(const QString& text) {
+    const QString t = text.trimmed();
+    const qsizetype colon = t.indexOf(QLatin1Char(':'));
+    if (colon < 2)
+        return false;
+    for (qsizetype i = 0; i < colon; ++i) {
+        const char16_t c = t[i].unicode();
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+        const bool other = (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
+        if (!letter && (i == 0 || !other))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void setLaunchHook(LaunchHook h) { hook() = std::move(h); }
@@ -92,39 +109,79 @@ bool isAllowedAddress(const QString& address) {
            scheme == QLatin1String("ftp") || scheme == QLatin1String("mailto");
 }
 
-bool shellOpen(const QString& file, const QString& workDir, ShowMode) {
-    if (file.isEmpty())
+bool startProgram(const QString& path, const QStringList& arguments, const QString& workDir) {
+    const QFileInfo info(path);
+    if (!info.isFile())
         return false;
-    // An address: something with a scheme that is not a Windows drive letter.
-    const qsizetype colon = file.indexOf(QLatin1Char(':'));
-    if (colon > 1 && !file.startsWith(QLatin1Char('/'))) {
-        if (!isAllowedAddress(file))
-            return false;
-        return start({Launch::Kind::Url, file.trimmed(), {}, {}});
-    }
-    if (file.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
-        return start({Launch::Kind::Url, QStringLiteral("http://") + file.trimmed(), {}, {}});
-
-    const QString path = QDir::isAbsolutePath(file) ? file : QDir(workDir).filePath(file);
-    if (!QFileInfo(path).isFile())
-        return false;
-    if (isWindowsProgram(path)) {
+    // Absolute, so that no file name is ever taken for an option of wine or an interpreter.
+    const QString file = info.absoluteFilePath();
+    // A working folder that is not there would make the start fail.
+    const QString dir = QFileInfo(workDir).isDir() ? workDir : info.absolutePath();
+    if (isWindowsProgram(file)) {
         const QString wine = findWine();
         if (wine.isEmpty())
             return false;
         return start({Launch::Kind::Process, wine,
-                      {QStringLiteral("start"), QStringLiteral("/unix"), path}, workDir});
+                      QStringList{QStringLiteral("start"), QStringLiteral("/unix"), file} + arguments, dir});
     }
-    if (auto program = linuxProgram(path, workDir))
+    if (auto program = linuxProgram(file, dir)) {
+        program->arguments += arguments;
         return start(*program);
-    return start({Launch::Kind::Document, path, {}, workDir});
+    }
+    return false;
+}
+
+bool shellOpen(const QString& file, const QString& workDir, ShowMode mode) {
+    if (file.trimmed().isEmpty())
+        return false;
+    if (hasScheme(file))
+        return openAddress(file, mode);
+
+    std::optional<QString> path;
+    if (isWindowsDrivePath(file))
+        path = windowsToLinuxPath(defaultWinePrefix(), file);
+    else if (QDir::isAbsolutePath(file))
+        path = file;
+    else  // CD values keep their backslashes and their author's letter case
+        path = resolvePath(workDir.isEmpty() ? QDir::currentPath() : workDir, file);
+    if (!path || !QFileInfo(*path).isFile()) {
+        // The Windows shell took a bare "www.host" for an address.
+        if (file.trimmed().startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+            return openAddress(file, mode);
+        return false;
+    }
+    const QString absolute = QFileInfo(*path).absoluteFilePath();
+    if (isWindowsProgram(absolute) || linuxProgram(absolute, workDir))
+        return startProgram(absolute, {}, workDir);
+    return start({Launch::Kind::Document, absolute, {}, workDir});
+}
+
+bool openAddress(const QString& address, ShowMode) {
+    QString a = address.trimmed();
+    if (!hasScheme(a)) {
+        if (a.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+            a.prepend(QStringLiteral("http://"));
+        else if (a.startsWith(QLatin1String("ftp."), Qt::CaseInsensitive))
+            a.prepend(QStringLiteral("ftp://"));
+        else
+            return false;
+    }
+    if (!isAllowedAddress(a))
+        return false;
+    const QUrl url(a, QUrl::StrictMode);
+    if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0 ? url.path().isEmpty()
+                                                                                 : url.host().isEmpty())
+        return false;
+    return start({Launch::Kind::Url, a, {}, {}});
 }
 
 bool openHelp(const QString& systemDir, const QString& hlpName) {
     if (auto hlp = existingFile(systemDir, hlpName); hlp && !findWine().isEmpty())
         return shellOpen(*hlp, systemDir, ShowMode::Maximized);
     QString base = hlpName;
-    base.truncate(base.lastIndexOf(QLatin1Char('.')));
+    if (const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
+        dot > base.lastIndexOf(QLatin1Char('\\')) && dot > base.lastIndexOf(QLatin1Char('/')))
+        base.truncate(dot);
     if (auto htm = existingFile(systemDir, base + QStringLiteral(".HTM")))
         return start({Launch::Kind::Document, *htm, {}, systemDir});
     return false;

@@ -26,6 +26,15 @@ void setLaunchHook(LaunchHook hook);
 // Returns false when nothing was started.
 bool shellOpen(const QString& file, const QString& workDir, ShowMode mode = ShowMode::Normal);
 
+// Starts an existing file with arguments, as a command line would: a Windows program through
+// Wine, a Linux program by its content. Anything else (a document) is not started: false.
+bool startProgram(const QString& path, const QStringList& arguments, const QString& workDir);
+
+// A web address for the browser: only http, https and ftp addresses with a host and mailto
+// addresses; a bare "www." or "ftp." host gets its scheme, as the Windows shell guessed it.
+// Local files, other schemes and anything else are refused: false.
+bool openAddress(const QString& address, ShowMode mode = ShowMode::Maximized);
+
 // Opens a help file: the WinHelp file through Wine when both exist, otherwise the HTML file of
 // the same base name beside it (".HTM", matched without regard to case).
 bool openHelp(const QString& systemDir, const QString& hlpName);

@@ -1,0 +1,193 @@
+#include "platform/CommandLine.h"
+
+#include "platform/ShellOpen.h"
+#include "tests/support/FakeWine.h"
+#include "tests/support/TestCd.h"
+
+#include <QDir>
+#include <QSet>
+
+using platform::Launch;
+using testing_support::writeFile;
+
+namespace {
+
+const QByteArray Script = "#!/bin/sh\necho hi\n";
+
+}  // namespace
+
+class CommandLineTest : public testing_support::TestCd {
+protected:
+    void SetUp() override {
+        TestCd::SetUp();
+        platform::setLaunchHook([this](const Launch& l) { launches.push_back(l); });
+    }
+    std::vector<Launch> launches;
+};
+
+TEST(CommandLineSplit, ArgumentsFollowTheWindowsRules) {
+    struct Case { const char* text; QStringList args; };
+    const Case cases[] = {
+        {"a b\tc", {"a", "b", "c"}},
+        {"  \"a b\"  c ", {"a b", "c"}},
+        {"/D=\"C:\\Program Files\\X\"", {"/D=C:\\Program Files\\X"}},
+        {"a\\\\b c\\d", {"a\\\\b", "c\\d"}},        // backslashes before no quote are literal
+        {"a\\\\\\\"b", {"a\\\"b"}},                 // 2n+1 backslashes: n and a literal quote
+        {"\"a\\\\\\\\\" b", {"a\\\\", "b"}},        // 2n backslashes: n and the quote groups
+        {"\"a\"\"b\" c", {"a\"b", "c"}},            // "" inside quotes is a quote
+        {"\"\" x", {"", "x"}},                      // an empty argument
+        {"tail\\", {"tail\\"}},
+        {"\"open ended", {"open ended"}},
+        {"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::splitArguments(QString::fromUtf8(c.text)), c.args) << c.text;
+}
+
+TEST(CommandLineSplit, ProgramIsQuotedOrTheLongestExistingLeadingRun) {
+    const QSet<QString> files{"C:\\Program Files\\X\\uninst.exe", "C:\\Program", "C:\\Short.exe",
+                              "/opt/My Tools/un install.sh"};
+    auto locate = [&](const QString& c) -> std::optional<QString> {
+        if (files.contains(c))
+            return QString("found:") + c;
+        return std::nullopt;
+    };
+    struct Case { const char* line; const char* program; const char* file; QStringList args; };
+    const Case cases[] = {
+        {"\"C:\\Program Files\\X\\uninst.exe\" /S", "C:\\Program Files\\X\\uninst.exe",
+         "found:C:\\Program Files\\X\\uninst.exe", {"/S"}},
+        {"C:\\Program Files\\X\\uninst.exe /S \"/D=a b\"", "C:\\Program Files\\X\\uninst.exe",
+         "found:C:\\Program Files\\X\\uninst.exe", {"/S", "/D=a b"}},
+        {"  C:\\Short.exe  -x", "C:\\Short.exe", "found:C:\\Short.exe", {"-x"}},
+        {"/opt/My Tools/un install.sh --all", "/opt/My Tools/un install.sh",
+         "found:/opt/My Tools/un install.sh", {"--all"}},
+        {"C:\\Missing Dir\\a.exe /q", "C:\\Missing", "", {"Dir\\a.exe", "/q"}},
+        {"\"C:\\Nowhere\\a.exe\"", "C:\\Nowhere\\a.exe", "", {}},
+    };
+    for (const Case& c : cases) {
+        const auto split = platform::splitCommandLine(QString::fromUtf8(c.line), locate);
+        ASSERT_TRUE(split) << c.line;
+        EXPECT_EQ(split->program, QString::fromUtf8(c.program)) << c.line;
+        EXPECT_EQ(split->programFile, QString::fromUtf8(c.file)) << c.line;
+        EXPECT_EQ(split->arguments, c.args) << c.line;
+    }
+    EXPECT_FALSE(platform::splitCommandLine(" \t ", locate));
+}
+
+TEST_F(CommandLineTest, ProgramsAreFoundInTheWinePrefixWithoutRegardToCase) {
+    testing_support::FakeWine wine;
+    writeFile(wine.driveC("Program Files/Demo/Uninst.EXE"), "MZ");
+    writeFile(wine.driveC("windows/system32/msiexec.exe"), "MZ");
+    const QString p = wine.prefix();
+    EXPECT_EQ(platform::locateProgram("c:\\PROGRAM FILES\\demo\\uninst.exe", p),
+              wine.driveC("Program Files/Demo/Uninst.EXE"));
+    EXPECT_EQ(platform::locateProgram("C:\\Program Files\\Demo\\uninst", p),
+              wine.driveC("Program Files/Demo/Uninst.EXE"));  // ".exe" may be left out
+    EXPECT_EQ(platform::locateProgram("MsiExec.exe", p), wine.driveC("windows/system32/msiexec.exe"));
+    EXPECT_EQ(platform::locateProgram("msiexec", p), wine.driveC("windows/system32/msiexec.exe"));
+    EXPECT_FALSE(platform::locateProgram("C:\\Program Files\\Demo", p));  // a folder
+    EXPECT_FALSE(platform::locateProgram("Demo\\uninst.exe", p));        // no current folder
+    EXPECT_FALSE(platform::locateProgram("D:\\x.exe", p));               // no such drive
+}
+
+TEST_F(CommandLineTest, UnquotedWindowsCommandRunsThroughWineWithItsArguments) {
+    testing_support::FakeWine wine;
+    writeFile(wine.driveC("Program Files/Demo App/uninst.exe"), "MZ");
+    ASSERT_TRUE(platform::runCommandLine("C:\\Program Files\\Demo App\\uninst.exe /S \"/LOG=C:\\a b.txt\""));
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].kind, Launch::Kind::Process);
+    EXPECT_EQ(launches[0].program, wine.wine());
+    EXPECT_EQ(launches[0].arguments,
+              QStringList({"start", "/unix", wine.driveC("Program Files/Demo App/uninst.exe"), "/S",
+                           "/LOG=C:\\a b.txt"}));
+    EXPECT_EQ(launches[0].workDir, wine.driveC("Program Files/Demo App"));
+}
+
+TEST_F(CommandLineTest, ShellCharactersReachTheProgramAsPlainArguments) {
+    const QString dir = cdFile("un install $(x)");
+    writeFile(dir + "/un;install.sh", Script);
+    ASSERT_TRUE(platform::runCommandLine(dir + "/un;install.sh \"; rm -rf ~\" $(id) `id` | x"));
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].program, "/bin/sh");
+    EXPECT_EQ(launches[0].arguments,
+              QStringList({dir + "/un;install.sh", "; rm -rf ~", "$(id)", "`id`", "|", "x"}));
+}
+
+TEST_F(CommandLineTest, NothingStartsForMissingProgramsOrDocuments) {
+    writeFile(cdFile("notes.txt"), "text");
+    EXPECT_FALSE(platform::runCommandLine(""));
+    EXPECT_FALSE(platform::runCommandLine(cdFile("missing.sh") + " -x"));
+    EXPECT_FALSE(platform::runCommandLine(cdFile("notes.txt")));
+    EXPECT_FALSE(platform::runCommandLine("C:\\x.exe"));  // no Wine prefix with that file
+    EXPECT_TRUE(launches.empty());
+}
+
+TEST_F(CommandLineTest, AddressesOnlyWithWebAndMailSchemes) {
+    writeFile(cdFile("evil.desktop"), "[Desktop Entry]\nExec=sh -c id\n");
+    struct Case { QString address; QString opened; };
+    const Case cases[] = {
+        {"http://www.example.cz/", "http://www.example.cz/"},
+        {"  HTTPS://example.cz/a?b=c ", "HTTPS://example.cz/a?b=c"},
+        {"ftp://ftp.example.cz/pub", "ftp://ftp.example.cz/pub"},
+        {"mailto:autor@example.cz", "mailto:autor@example.cz"},
+        {"www.example.cz", "http://www.example.cz"},
+        {"ftp.example.cz", "ftp://ftp.example.cz"},
+        {"file:///etc/passwd", ""},
+        {"javascript:alert(1)", ""},
+        {"/etc/passwd", ""},
+        {"C:\\Windows\\notepad.exe", ""},
+        {cdFile("evil.desktop"), ""},
+        {"evil.desktop", ""},
+        {"http:/etc/passwd", ""},
+        {"mailto:", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        launches.clear();
+        const bool opened = platform::openAddress(c.address);
+        EXPECT_EQ(opened, !c.opened.isEmpty()) << c.address.toStdString();
+        if (opened) {
+            ASSERT_EQ(launches.size(), 1u);
+            EXPECT_EQ(launches[0].kind, Launch::Kind::Url);
+            EXPECT_EQ(launches[0].program, c.opened);
+        } else {
+            EXPECT_TRUE(launches.empty()) << c.address.toStdString();
+        }
+    }
+}
+
+TEST_F(CommandLineTest, ShellOpenFindsCdFilesBeforeGuessingAddresses) {
+    writeFile(cdFile("Prog/Doc/ReadMe.TXT"), "doc");
+    writeFile(cdFile("Prog/www.txt"), "doc");
+    writeFile(cdFile("secret.txt"), "x");
+    const QString folder = cdFile("Prog");
+    EXPECT_TRUE(platform::shellOpen("doc\\readme.txt", folder));
+    EXPECT_TRUE(platform::shellOpen("www.txt", folder));
+    EXPECT_FALSE(platform::shellOpen("..\\secret.txt", folder));
+    EXPECT_TRUE(platform::shellOpen("www.example.cz", folder));
+    ASSERT_EQ(launches.size(), 3u);
+    EXPECT_EQ(launches[0].kind, Launch::Kind::Document);
+    EXPECT_EQ(launches[0].program, cdFile("Prog/Doc/ReadMe.TXT"));
+    EXPECT_EQ(launches[1].kind, Launch::Kind::Document);
+    EXPECT_EQ(launches[1].program, cdFile("Prog/www.txt"));
+    EXPECT_EQ(launches[2].kind, Launch::Kind::Url);
+    EXPECT_EQ(launches[2].program, "http://www.example.cz");
+}
+
+TEST_F(CommandLineTest, ShellOpenStartsAProgramInAnExistingWorkingFolder) {
+    writeFile(cdFile("Prog/run.sh"), Script);
+    EXPECT_TRUE(platform::shellOpen(cdFile("Prog/run.sh"), cdFile("Prog\\")));  // no such folder
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].program, "/bin/sh");
+    EXPECT_EQ(launches[0].arguments, QStringList({cdFile("Prog/run.sh")}));
+    EXPECT_EQ(launches[0].workDir, cdFile("Prog"));
+}
+
+TEST_F(CommandLineTest, HelpWithoutExtensionDoesNotOpenAStrayHtmlFile) {
+    writeFile(cdFile("SYSTEM/.HTM"), "<html>");
+    writeFile(cdFile("SYSTEM/CDHELP.HTM"), "<html>");
+    EXPECT_FALSE(platform::openHelp(cdFile("SYSTEM/"), "NOHELP"));
+    EXPECT_TRUE(platform::openHelp(cdFile("SYSTEM/"), "cdhelp.hlp"));
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].program, cdFile("SYSTEM/CDHELP.HTM"));
+}
