@@ -189,7 +189,7 @@ registry_without_us() {
             skip = (n == a || n == u)
         }
         !skip { print }
-    ' "$reg_file" | awk 'NF { blank = 0; print; next } !blank { print; blank = 1 }'
+    ' "$reg_file" | awk 'NF { if (gap) print ""; gap = 0; print; next } { gap = 1 }'
 }
 
 # A REGEDIT4 string value: backslashes and quotes escaped.
@@ -300,7 +300,10 @@ bool writeProgramFolders(const QString& data, const QString& root, QStringList& 
                                         ? QStringLiteral("Bez popisu.")
                                         : QString::fromUtf8(readAll(data + QLatin1Char('/') + descFile));
         const QString doc = p->value(QStringLiteral("doc"));
-        if (!doc.isEmpty() && !absent(doc)) {
+        if (!doc.isEmpty() && doc.compare(run, Qt::CaseInsensitive) == 0) {
+            warnings << QStringLiteral("%1: doc and run name the same file").arg(name);
+            ok = false;
+        } else if (!doc.isEmpty() && !absent(doc)) {
             const QString ext = QFileInfo(doc).suffix().toLower();
             ok = writeBytes(path(doc), documentation(name, *p, description, ext.startsWith(QLatin1String("htm")))) && ok;
         }
