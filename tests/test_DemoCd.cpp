@@ -436,8 +436,9 @@ TEST(DemoCd, CatalogueSourcesCoverTheCasesTheProgramDistinguishes) {
     for (const ProgramCase& p : programs) {
         for (const char* key : {"Popis", "PopisSK"}) {
             const QString f = p.record.value(QString::fromLatin1(key));
-            if (!f.isEmpty())
+            if (!f.isEmpty()) {
                 EXPECT_GT(bytesOf(dataDir() + QLatin1Char('/') + f).count('\n'), 2) << f.toStdString();
+            }
         }
     }
 }
