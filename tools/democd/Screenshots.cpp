@@ -369,6 +369,157 @@ void drawTerminal(QPainter& p, const QRect& area) {
     }
 }
 
+
+// A few programs get a picture of their own rather than one of their section's.
+bool drawSpecial(QPainter& p, const QRect& area, const QString& program, Rng& rng, const QColor& accent) {
+    const QString n = program.toLower();
+    if (n.startsWith(QStringLiteral("kalkula"))) {
+        p.fillRect(area, QColor(0xe8, 0xee, 0xf5));
+        const QRect disp(area.left() + 20, area.top() + 14, area.width() - 40, 44);
+        p.fillRect(disp, QColor(0xdf, 0xf0, 0xd8));
+        p.setPen(Qt::black);
+        p.setFont(theme::font(26, true));
+        p.drawText(disp.adjusted(0, 0, -8, 0), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("1 234,56"));
+        static const char* const keys = "789/456*123-0,=+";
+        const int kw = (area.width() - 40) / 4, kh = (area.bottom() - disp.bottom() - 20) / 4;
+        for (int i = 0; i < 16; ++i) {
+            const QRect k(area.left() + 20 + (i % 4) * kw, disp.bottom() + 10 + (i / 4) * kh, kw - 6, kh - 6);
+            p.setPen(QColor(0x70, 0x80, 0x90));
+            p.setBrush(i % 4 == 3 ? accent.lighter(150) : QColor(0xfa, 0xfa, 0xfa));
+            p.drawRoundedRect(k, 6, 6);
+            p.setPen(Qt::black);
+            p.setFont(theme::font(std::min(kh * 0.45, 22.0), true));
+            p.drawText(k, Qt::AlignCenter, QString(QLatin1Char(keys[i])));
+        }
+        return true;
+    }
+    if (n.startsWith(QStringLiteral("kalend"))) {
+        p.fillRect(area, Qt::white);
+        p.setPen(accent.darker(120));
+        p.setFont(theme::font(18, true));
+        p.drawText(QRect(area.left(), area.top() + 6, area.width(), 30), Qt::AlignCenter, QStringLiteral("květen 2025"));
+        const int cw = area.width() / 7, ch = (area.height() - 70) / 6;
+        static const char* const days[] = {"Po", "Út", "St", "Čt", "Pá", "So", "Ne"};
+        p.setFont(theme::font(12, true));
+        for (int d = 0; d < 7; ++d)
+            p.drawText(QRect(area.left() + d * cw, area.top() + 40, cw, 20), Qt::AlignCenter, QString::fromUtf8(days[d]));
+        p.setFont(theme::font(13));
+        for (int i = 0; i < 31; ++i) {
+            const int cell = i + 3, x = cell % 7, y = cell / 7;
+            const QRect r(area.left() + x * cw + 2, area.top() + 64 + y * ch, cw - 4, ch - 4);
+            if (i == 0 || i == 7)
+                p.fillRect(r, QColor(0xe4, 0xef, 0xfb));
+            if (i == 14)
+                p.fillRect(r, theme::Gold);
+            p.setPen(x > 4 ? theme::Red : Qt::black);
+            p.drawText(r, Qt::AlignCenter, QString::number(i + 1));
+        }
+        return true;
+    }
+    if (n == QStringLiteral("hodiny")) {
+        p.fillRect(area, QColor(0xf4, 0xf8, 0xfc));
+        const QPointF c = area.center();
+        const double r = std::min(area.width(), area.height()) * 0.42;
+        p.setPen(QPen(theme::Navy, 6));
+        p.setBrush(Qt::white);
+        p.drawEllipse(c, r, r);
+        for (int i = 0; i < 12; ++i) {
+            const double a = i * std::numbers::pi / 6;
+            p.setPen(QPen(theme::Navy, 3));
+            p.drawLine(c + QPointF(std::sin(a), -std::cos(a)) * r * 0.82, c + QPointF(std::sin(a), -std::cos(a)) * r * 0.94);
+        }
+        const auto hand = [&](double a, double len, double w, const QColor& col) {
+            p.setPen(QPen(col, w, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(c, c + QPointF(std::sin(a), -std::cos(a)) * len);
+        };
+        hand(10.2 * std::numbers::pi / 6, r * 0.5, 7, theme::Navy);
+        hand(2 * std::numbers::pi * 0.17, r * 0.75, 4, theme::Blue);
+        hand(2 * std::numbers::pi * 0.6, r * 0.85, 2, theme::Red);
+        return true;
+    }
+    if (n == QStringLiteral("had")) {
+        p.fillRect(area, QColor(0x10, 0x28, 0x1a));
+        const int cell = 16;
+        QPoint at(area.left() + 5 * cell, area.top() + 4 * cell);
+        const QPoint steps[] = {{1, 0}, {1, 0}, {1, 0}, {1, 0}, {0, 1}, {0, 1}, {0, 1}, {1, 0}, {1, 0}, {1, 0}, {0, -1}, {0, -1}};
+        for (const QPoint& d : steps) {
+            p.fillRect(QRect(at, QSize(cell - 2, cell - 2)), QColor(0x5f, 0xb0, 0x48));
+            at += d * cell;
+        }
+        p.fillRect(QRect(at, QSize(cell - 2, cell - 2)), theme::Gold);
+        p.setPen(Qt::NoPen);
+        p.setBrush(theme::Red);
+        p.drawEllipse(QPoint(area.left() + 15 * cell, area.top() + 11 * cell), 7, 7);
+        p.setPen(Qt::white);
+        p.setFont(theme::font(13, true));
+        p.drawText(area.adjusted(8, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Skóre: 12"));
+        return true;
+    }
+    if (n.startsWith(QStringLiteral("patnáct")) || n.startsWith(QStringLiteral("pexeso")) || n.startsWith(QStringLiteral("piškvork")) ||
+        n.startsWith(QStringLiteral("šach"))) {
+        const bool chess = n.startsWith(QStringLiteral("šach"));
+        const int cols = n.startsWith(QStringLiteral("patnáct")) ? 4 : (n.startsWith(QStringLiteral("pexeso")) ? 6 : (chess ? 8 : 12));
+        const int side = std::min(area.width(), area.height()) - 24;
+        const int cell = side / cols;
+        const QPoint o(area.center().x() - cols * cell / 2, area.center().y() - cols * cell / 2);
+        p.fillRect(area, chess ? QColor(0x5a, 0x3b, 0x1e) : QColor(0x17, 0x36, 0x5d));
+        QList<int> order;
+        for (int i = 0; i < cols * cols; ++i)
+            order << i;
+        for (int i = order.size() - 1; i > 0; --i)
+            std::swap(order[i], order[rng.below(i + 1)]);
+        for (int i = 0; i < cols * cols; ++i) {
+            const QRect r(o.x() + (i % cols) * cell, o.y() + (i / cols) * cell, cell, cell);
+            if (chess) {
+                p.fillRect(r, ((i + i / 8) % 2) ? QColor(0xb5, 0x88, 0x63) : QColor(0xf0, 0xd9, 0xb5));
+                continue;
+            }
+            if (cols == 4) {
+                if (order[i] == 0)
+                    continue;
+                p.setPen(QColor(0xc9, 0x8f, 0x00));
+                p.setBrush(theme::Gold);
+                p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 6, 6);
+                p.setPen(theme::Navy);
+                p.setFont(theme::font(cell * 0.4, true));
+                p.drawText(r, Qt::AlignCenter, QString::number(order[i]));
+            } else if (cols == 6) {
+                const bool open = order[i] % 5 == 0;
+                p.setPen(theme::NavyDark);
+                p.setBrush(open ? QColor(Qt::white) : theme::Blue);
+                p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 6, 6);
+                if (open) {
+                    p.setBrush(Accents[order[i] % 6]);
+                    p.drawEllipse(r.center(), cell / 4, cell / 4);
+                }
+            } else {
+                p.fillRect(r.adjusted(0, 0, -1, -1), Qt::white);
+                const int v = order[i] % 9;
+                p.setPen(QPen(v == 1 ? theme::Red : theme::Blue, 2.5));
+                p.setBrush(Qt::NoBrush);
+                if (v == 1) {
+                    p.drawLine(r.topLeft() + QPoint(4, 4), r.bottomRight() - QPoint(4, 4));
+                    p.drawLine(r.topRight() + QPoint(-4, 4), r.bottomLeft() + QPoint(4, -4));
+                } else if (v == 2) {
+                    p.drawEllipse(r.adjusted(4, 4, -4, -4));
+                }
+            }
+        }
+        if (chess) {
+            static const char* const pieces[] = {"♜", "♚", "♟", "♟", "♔", "♖", "♙", "♙"};
+            static const int where[] = {0, 6, 13, 14, 62, 59, 53, 54};
+            p.setFont(theme::font(cell * 0.75));
+            for (int k = 0; k < 8; ++k) {
+                const QRect r(o.x() + (where[k] % 8) * cell, o.y() + (where[k] / 8) * cell, cell, cell);
+                p.setPen(Qt::black);
+                p.drawText(r, Qt::AlignCenter, QString::fromUtf8(pieces[k]));
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 QImage drawScreenshot(const QString& program, const QString& section, int variant, QSize size) {
@@ -386,17 +537,19 @@ QImage drawScreenshot(const QString& program, const QString& section, int varian
     const QRect area = win.adjusted(4, menu ? 46 : 26, -4, -22);
     p.save();
     p.setClipRect(area);
-    switch (kind) {
-    case Kind::Game: drawGame(p, area, rng, accent, variant); break;
-    case Kind::Office: drawOffice(p, area, rng, accent, variant); break;
-    case Kind::Education: drawEducation(p, area, rng, accent); break;
-    case Kind::Graphics: drawGraphics(p, area, rng); break;
-    case Kind::Internet: drawInternet(p, area, rng, accent); break;
-    case Kind::Media: drawMedia(p, area, rng, accent, variant); break;
-    case Kind::System: drawSystem(p, area, rng, accent); break;
-    case Kind::Code: drawCode(p, area, rng); break;
-    case Kind::Kids: drawKids(p, area, rng); break;
-    case Kind::Terminal: drawTerminal(p, area); break;
+    if (!drawSpecial(p, area, program, rng, accent)) {
+        switch (kind) {
+        case Kind::Game: drawGame(p, area, rng, accent, variant); break;
+        case Kind::Office: drawOffice(p, area, rng, accent, variant); break;
+        case Kind::Education: drawEducation(p, area, rng, accent); break;
+        case Kind::Graphics: drawGraphics(p, area, rng); break;
+        case Kind::Internet: drawInternet(p, area, rng, accent); break;
+        case Kind::Media: drawMedia(p, area, rng, accent, variant); break;
+        case Kind::System: drawSystem(p, area, rng, accent); break;
+        case Kind::Code: drawCode(p, area, rng); break;
+        case Kind::Kids: drawKids(p, area, rng); break;
+        case Kind::Terminal: drawTerminal(p, area); break;
+        }
     }
     p.restore();
     // Status bar.
@@ -426,17 +579,19 @@ QImage drawCover(const QString& title, int style, QSize size) {
     g.setColorAt(0, sc[0]);
     g.setColorAt(1, sc[1]);
     p.fillRect(img.rect(), g);
-    theme::drawDisc(p, QPointF(size.width() * 0.72, size.height() * 0.62), size.width() * 0.48);
+    theme::drawDisc(p, QPointF(size.width() * 0.7, size.height() * 0.6), std::min(size.width() * 0.42, size.height() * 0.3));
     p.fillRect(QRectF(0, 0, size.width(), size.height() * 0.36), QColor(0, 0, 0, 70));
     p.setPen(Qt::white);
-    QFont f = theme::font(std::max(12.0, size.width() * 0.1), true);
-    p.setFont(f);
+    p.setFont(theme::font(std::clamp(size.width() * 0.1, 12.0, 17.0), true));
     p.drawText(QRectF(8, 6, size.width() - 16, size.height() * 0.34), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                title);
-    theme::drawLogoMark(p, QRectF(8, size.height() - 30, 22, 22), theme::Gold, theme::Navy);
+    // The publisher's strip along the bottom edge.
+    const QRectF strip(0, size.height() - 30, size.width(), 30);
+    p.fillRect(strip, QColor(0x0d, 0x22, 0x3e, 215));
+    p.fillRect(QRectF(0, strip.top(), size.width(), 2), theme::Gold);
+    theme::drawLogoMark(p, QRectF(8, strip.top() + 5, 20, 20), theme::Gold, theme::Navy);
     p.setFont(theme::font(10, true));
-    p.drawText(QRectF(34, size.height() - 30, size.width() - 40, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Modrá vlna"));
+    p.drawText(strip.adjusted(34, 2, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Modrá vlna"));
     p.setPen(QPen(QColor(255, 255, 255, 120), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
