@@ -17,6 +17,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPolygon>
 #include <QProcess>
 #include <QRegion>
@@ -26,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 using namespace katalog;
@@ -644,10 +648,39 @@ TEST(DemoCd, ContainerDecodesToTheCatalogue) {
     p.start(mapicPath(), {QStringLiteral("decode"), g.root()});
     ASSERT_TRUE(p.waitForFinished(60000));
     ASSERT_EQ(p.exitCode(), 0);
-    const QString json = QString::fromUtf8(p.readAllStandardOutput());
-    EXPECT_TRUE(json.contains(QStringLiteral("Modrá vlna CD 1/2025")));
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(p.readAllStandardOutput(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    // Every text of the document, keys and values alike, whatever its structure.
+    QStringList texts;
+    const std::function<void(const QJsonValue&)> collect = [&](const QJsonValue& v) {
+        if (v.isString())
+            texts << v.toString();
+        for (const QJsonValue& e : v.toArray())
+            collect(e);
+        const QJsonObject o = v.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            texts << it.key();
+            collect(it.value());
+        }
+    };
+    collect(json.isArray() ? QJsonValue(json.array()) : QJsonValue(json.object()));
+    const QString all = texts.join(QLatin1Char('\n'));
+    EXPECT_TRUE(all.contains(QStringLiteral("Modrá vlna CD 1/2025")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Klasická logická hra pro chvíle oddechu.")));
     for (const ProgramCase& c : catalogue())
-        EXPECT_TRUE(json.contains(c.name)) << c.name.toStdString();
+        EXPECT_TRUE(all.contains(c.name)) << c.name.toStdString();
+}
+
+TEST(DemoCd, CatalogueSourcesSurviveWindows1250) {
+    // The container holds Windows-1250 text: a character outside it would come out as "?".
+    QStringList files{dataDir() + QStringLiteral("/katalog.ini"), dataDir() + QStringLiteral("/dalsicd.ini")};
+    for (QDirIterator it(dataDir(), {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        files << it.next();
+    for (const QString& f : files) {
+        const QString text = QString::fromUtf8(bytesOf(f));
+        EXPECT_EQ(platform::fromCp1250(platform::toCp1250(text)), text) << f.toStdString();
+    }
 }
 
 // ---------------------------------------------------------------------------------------
