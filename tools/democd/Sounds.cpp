@@ -309,10 +309,23 @@ QByteArray song(int n) {
     // Two motifs (contours of scale steps): one for the A phrases, one for the B phrase.
     std::array<std::vector<int>, 2> motifs;
     for (auto& m : motifs)
-        for (int i = 0; i < 8; ++i)
-            m.push_back(rng.below(5) - 2);
-
-    int melodyStep = 7 + 2;  // the third above the upper tonic
+        for (int i = 0; i < 8; ++i) {
+            static constexpr int moves[] = {-2, -1, -1, 1, 1, 2, 0, 3};
+            m.push_back(moves[rng.below(8)]);
+        }
+    // Each bar of a phrase starts near its own height, so that the tune rises and falls
+    // instead of drifting away.
+    static constexpr int contour[] = {0, 2, 1, -2};
+    const auto nearestChordTone = [](const std::vector<int>& chord, int step) {
+        int best = step, bestDistance = 99;
+        for (int o = -14; o <= 21; o += 7)
+            for (int c : chord)
+                if (std::abs(c + o - step) < bestDistance) {
+                    bestDistance = std::abs(c + o - step);
+                    best = c + o;
+                }
+        return best;
+    };
     for (int bar = 0; bar < s.bars; ++bar) {
         const int tick = bar * barLen;
         const int degree = s.progression[std::size_t(bar % 8)];
@@ -385,27 +398,26 @@ QByteArray song(int n) {
 
         // Melody.
         const std::vector<int> r = rhythm(s.style, (bar + (phrase == 2 ? 1 : 0)) % 2 + (bar % 4 == 3 ? 1 : 0));
+        int step = nearestChordTone(steps, (phrase == 2 ? 11 : 9) + contour[bar % 4]);
+        int previous = -99;
         int at = tick;
         for (std::size_t i = 0; i < r.size(); ++i) {
             const int len = std::abs(r[i]) * Eighth;
             if (r[i] > 0) {
                 const bool strong = (at - tick) % (2 * Division) == 0;
-                int step = melodyStep + motif[(i + std::size_t(bar)) % motif.size()];
-                if (strong) {
-                    // Land on the chord tone nearest to where the contour leads.
-                    int best = step, bestDistance = 99;
-                    for (int o = -14; o <= 14; o += 7)
-                        for (int c : steps)
-                            if (std::abs(c + o + 7 - step) < bestDistance) {
-                                bestDistance = std::abs(c + o + 7 - step);
-                                best = c + o + 7;
-                            }
-                    step = best;
-                }
-                step = std::clamp(step, 3, 14);
-                melodyStep = step;
-                const int velocity = strong ? 92 : 76;
-                melody.note(at, len - 30, 0, key.pitch(step, dominant), velocity);
+                if (i > 0)
+                    step += motif[(i + std::size_t(bar % 4)) % motif.size()];
+                if (strong)
+                    step = nearestChordTone(steps, step);  // strong beats land on the chord
+                if (step == previous)
+                    step += (bar + int(i)) % 2 ? 1 : -1;
+                // Keep to a singable range by turning back at its edges.
+                if (step < 4)
+                    step = 8 - step;
+                if (step > 15)
+                    step = 30 - step;
+                previous = step;
+                melody.note(at, len - 30, 0, key.pitch(step, dominant), strong ? 92 : 76);
             }
             at += len;
         }
