@@ -98,7 +98,6 @@ QImage SkinSet::listImage(const skin::List& l, int i) const {
 }
 
 void SkinSet::build() {
-    const QString basePath = QString::fromStdString(skin::fileOf(skin::ContentPlocha));
     for (const WindowSpec& w : skinnedWindows(large_)) {
         const QString baseFile = QString::fromStdString(skin::fileOf(*w.base));
         QImage comp = files_.value(baseFile);
@@ -131,7 +130,6 @@ void SkinSet::build() {
                               drawListImage(skin::HledaniOk, i, crop(comp, r)));
         }
     }
-    (void)basePath;
 }
 
 // ---------------------------------------------------------------------------------------
