@@ -54,7 +54,7 @@ QByteArray bytesOf(const QString& path) {
 struct Generated {
     QTemporaryDir dir;
     QStringList warnings;
-    bool ok = false;
+    bool ok = true;
     QString root() const { return dir.path(); }
     QString system() const { return dir.path() + QStringLiteral("/SYSTEM/"); }
 };
@@ -66,6 +66,37 @@ const Generated& demo() {
         return true;
     }();
     (void)done;
+    return g;
+}
+
+// The parts of the CD that a test looks at, each written once per process: ctest runs
+// every test in a process of its own, and the skins take the longest to draw.
+enum Piece : unsigned { Skins = 1, Intro = 2, Sounds = 4, Help = 8, Programs = 16, Titles = 32, About = 64, Key = 128 };
+
+const Generated& cdWith(unsigned pieces) {
+    static Generated g;
+    static unsigned done = 0;
+    const unsigned todo = pieces & ~done;
+    const QString root = g.dir.path();
+    if (todo & Skins)
+        for (democd::Variant v : democd::AllVariants)
+            g.ok = democd::writeSkins(root, v) && g.ok;
+    if (todo & Intro)
+        g.ok = democd::saveBmp(democd::drawIntro(QStringLiteral("Modrá vlna CD 1/2025")),
+                               g.system() + sv(cdfiles::IntroPicture)) && g.ok;
+    if (todo & Sounds)
+        g.ok = democd::writeSounds(root) && g.ok;
+    if (todo & Help)
+        g.ok = democd::writeHelp(dataDir(), root) && g.ok;
+    if (todo & Programs)
+        g.ok = democd::writeProgramFolders(dataDir(), root, g.warnings) && g.ok;
+    if (todo & Titles)
+        g.ok = democd::writeOtherTitles(dataDir(), root, g.warnings) && g.ok;
+    if (todo & About)
+        g.ok = democd::writeAboutPages(dataDir(), root, g.warnings) && g.ok;
+    if (todo & Key)
+        g.ok = democd::writeKeyFile(root) && g.ok;
+    done |= todo;
     return g;
 }
 
@@ -242,7 +273,7 @@ TEST(DemoCd, GeneratesWithoutProblemsBeyondAMissingContainerBuilder) {
 }
 
 TEST(DemoCd, EverySkinFileOfTheTableExistsAsA24BitBitmapOfItsSize) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Skins);
     for (democd::Variant v : democd::AllVariants) {
         const QString root = g.system() + democd::variantFolder(v) + QLatin1Char('/');
         const bool large = democd::isLarge(v);
@@ -264,7 +295,7 @@ TEST(DemoCd, EverySkinFileOfTheTableExistsAsA24BitBitmapOfItsSize) {
 }
 
 TEST(DemoCd, ButtonStatesLookDifferentAndTheVariantsSpeakTheirLanguage) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Skins);
     for (democd::Variant v : democd::AllVariants) {
         const QString root = g.system() + democd::variantFolder(v) + QLatin1Char('/');
         for (const skin::List& l : skin::AllLists) {
@@ -285,7 +316,7 @@ TEST(DemoCd, ButtonStatesLookDifferentAndTheVariantsSpeakTheirLanguage) {
 }
 
 TEST(DemoCd, TheFilesThatTheProgramOpensFromSystemExist) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Intro | Sounds | Help | Titles | About | Key);
     QStringList names{sv(cdfiles::ClickSound), sv(cdfiles::IntroPicture), sv(cdfiles::AboutCover),
                       sv(cdfiles::HelpHtml), sv(cdfiles::OtherTitles)};
     for (int n = 1; n <= cdfiles::SongCount; ++n)
@@ -301,7 +332,8 @@ TEST(DemoCd, TheFilesThatTheProgramOpensFromSystemExist) {
 }
 
 TEST(DemoCd, EveryPictureOnTheCdLoads) {
-    const Generated& g = demo();
+    // The skin has its own test; here the pictures of programs, titles and the intro.
+    const Generated& g = cdWith(Programs | Titles | Intro);
     int count = 0;
     for (QDirIterator it(g.root(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
@@ -313,7 +345,7 @@ TEST(DemoCd, EveryPictureOnTheCdLoads) {
             EXPECT_FALSE(QImage(path).isNull()) << path.toStdString();
         }
     }
-    EXPECT_GT(count, 4 * 192);
+    EXPECT_GT(count, 60);
 }
 
 namespace {
@@ -342,7 +374,7 @@ QList<ProgramCase> catalogue() {
 }  // namespace
 
 TEST(DemoCd, EveryFileThatTheCatalogueNamesIsThereExceptThoseLeftOutOnPurpose) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Programs);
     const auto manifest = democd::SourceIni::load(dataDir() + QStringLiteral("/democd.ini"));
     ASSERT_TRUE(manifest);
     QSet<QString> leftOut;
@@ -448,7 +480,7 @@ TEST(DemoCd, CatalogueSourcesCoverTheCasesTheProgramDistinguishes) {
 }
 
 TEST(DemoCd, ClickIsAShortPcmWave) {
-    const QByteArray w = bytesOf(*onCd(demo().system(), sv(cdfiles::ClickSound)));
+    const QByteArray w = bytesOf(*onCd(cdWith(Sounds).system(), sv(cdfiles::ClickSound)));
     ASSERT_GE(w.size(), 44);
     EXPECT_TRUE(w.startsWith("RIFF"));
     EXPECT_EQ(w.mid(8, 8), QByteArray("WAVEfmt "));
@@ -551,7 +583,7 @@ MidiSummary readMidi(const QByteArray& m) {
 TEST(DemoCd, SixDifferentSongsOfTwentyToSixtySeconds) {
     QList<MidiSummary> songs;
     for (int n = 1; n <= cdfiles::SongCount; ++n) {
-        const auto path = onCd(demo().system(), sv(cdfiles::SongPrefix) + QString::number(n) + sv(cdfiles::SongSuffix));
+        const auto path = onCd(cdWith(Sounds).system(), sv(cdfiles::SongPrefix) + QString::number(n) + sv(cdfiles::SongSuffix));
         ASSERT_TRUE(path);
         const MidiSummary s = readMidi(bytesOf(*path));
         EXPECT_TRUE(s.valid) << n;
@@ -569,7 +601,7 @@ TEST(DemoCd, SixDifferentSongsOfTwentyToSixtySeconds) {
 }
 
 TEST(DemoCd, OtherTitlesFileIsWindows1250AndExercisesItsCases) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Titles);
     const QString path = *onCd(g.system(), sv(cdfiles::OtherTitles));
     const QByteArray raw = bytesOf(path);
     EXPECT_EQ(platform::toCp1250(platform::fromCp1250(raw)), raw);
@@ -615,7 +647,7 @@ TEST(DemoCd, OtherTitlesFileIsWindows1250AndExercisesItsCases) {
 }
 
 TEST(DemoCd, RichTextPagesAreAsciiWithTheAccentsEscaped) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Titles | About);
     QStringList pages;
     for (QDirIterator it(g.system(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
         pages << it.next();
@@ -631,7 +663,7 @@ TEST(DemoCd, RichTextPagesAreAsciiWithTheAccentsEscaped) {
 }
 
 TEST(DemoCd, KeyFileIsLongEnoughForTheKeyAndPlainWindows1250) {
-    const QByteArray k = bytesOf(demo().root() + QLatin1Char('/') + sv(cdfiles::KeyFile));
+    const QByteArray k = bytesOf(cdWith(Key).root() + QLatin1Char('/') + sv(cdfiles::KeyFile));
     ASSERT_GE(k.size(), democd::KeyOffset + democd::KeyLength);
     EXPECT_LE(democd::KeyLength, 101);
     EXPECT_EQ(platform::toCp1250(platform::fromCp1250(k)), k);
@@ -640,9 +672,10 @@ TEST(DemoCd, KeyFileIsLongEnoughForTheKeyAndPlainWindows1250) {
 }
 
 TEST(DemoCd, ContainerDecodesToTheCatalogue) {
+    if (mapicPath().isEmpty())
+        GTEST_SKIP() << "no mapic in this build";
     const Generated& g = demo();
-    const auto container = onCd(g.system(), sv(cdfiles::Container));
-    if (!container || mapicPath().isEmpty())
+    if (!onCd(g.system(), sv(cdfiles::Container)))
         GTEST_SKIP() << "mapic cannot build containers yet";
     QProcess p;
     p.start(mapicPath(), {QStringLiteral("decode"), g.root()});
@@ -711,7 +744,7 @@ ScriptRun runScript(const QString& script, const QString& home, const QString& c
 }  // namespace
 
 TEST(DemoCdScripts, SetupRecordsBothKeysBesideOthersAndUninstallRemovesOnlyThem) {
-    const Generated& g = demo();
+    const Generated& g = cdWith(Programs);
     QTemporaryDir tmp;
     const QString home = tmp.path() + QStringLiteral("/home dir"), config = tmp.path() + QStringLiteral("/config");
     const QString reg = config + QStringLiteral("/katalog/registry.reg");
