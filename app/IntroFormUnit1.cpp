@@ -1,5 +1,6 @@
 #include "app/IntroFormUnit1.h"
 
+#include "app/CdFiles.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "platform/Paths.h"
@@ -20,8 +21,8 @@ TIntroForm::TIntroForm()
 
 void TIntroForm::Prepare() {
     IntroPIC->move(0, 0);
-    const QString path = platform::resolvePath(shell().SystemDir, QStringLiteral("intro.BMP"))
-                             .value_or(shell().SystemDir + QStringLiteral("intro.BMP"));
+    const QString name = QString::fromLatin1(cdfiles::IntroPicture);
+    const QString path = platform::resolvePath(shell().SystemDir, name).value_or(shell().SystemDir + name);
     const QImage picture = platform::loadPicture(path);
     IntroPIC->setPixmap(QPixmap::fromImage(picture));
     IntroPIC->resize(picture.size());

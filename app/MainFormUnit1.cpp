@@ -1,6 +1,7 @@
 #include "app/MainFormUnit1.h"
 
 #include "about/ONasUnit1.h"
+#include "app/CdFiles.h"
 #include "app/ErrorDialogUnit1.h"
 #include "app/IntroFormUnit1.h"
 #include "app/Settings.h"
@@ -110,7 +111,7 @@ void TMain::LoadForms() {
 
     // Step 7.
     platform::guarded([&] {
-        mediaPlayer1_->setFileName(shell().SystemDir + QStringLiteral("1xclick.WAV"));
+        mediaPlayer1_->setFileName(shell().SystemDir + QString::fromLatin1(cdfiles::ClickSound));
         mediaPlayer1_->open();
     });
     platform::guarded([&] { ApplyAppFont(); });
@@ -202,9 +203,10 @@ void TMain::PlayMusic(int song) {
     default:
         break;
     }
-    if (song < 1 || song > 6)
+    if (song < 1 || song > cdfiles::SongCount)
         return;
-    const QString file = QStringLiteral("Melody%1.MID").arg(song);
+    const QString file = QString::fromLatin1(cdfiles::SongPrefix) + QString::number(song) +
+                         QString::fromLatin1(cdfiles::SongSuffix);
     player.setFileName(platform::resolvePath(s.SystemDir, file).value_or(s.SystemDir + file));
     player.open();
     player.setNotify(true);

@@ -1,5 +1,6 @@
 #include "menu/DesktopUnit1.h"
 
+#include "app/CdFiles.h"
 #include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
@@ -199,7 +200,7 @@ void TDesktopForm::mnuNastaveniClick() {
 
 void TDesktopForm::mnuNapovedaClick() {
     main_.PrehrajKliknuti();
-    platform::openHelp(shell().SystemDir, QStringLiteral("CDHELP.HLP"));
+    platform::openHelp(shell().SystemDir, QString::fromLatin1(cdfiles::HelpFile));
 }
 
 void TDesktopForm::MinimalizaceClick() {

@@ -1,4 +1,5 @@
 #include "app/MainFormUnit1.h"
+#include "app/SkinSizes.h"
 
 #include "app/ErrorDialogUnit1.h"
 #include "app/IntroFormUnit1.h"
@@ -118,7 +119,8 @@ TEST_F(StartupTest, TheErrorDialogAnswersRetryOrCancelAndFollowsTheMenuWindow) {
     auto* dlg = main->forms().ErrorDialog;
     main->forms().DesktopForm->move(200, 150);
     QTimer::singleShot(0, dlg, [dlg] {
-        EXPECT_EQ(dlg->pos(), QPoint(200 + 59 + (788 - 400) / 2, 150 + 27 + (536 - 150) / 2));
+        const auto size = *katalog::skin::sizeOf(katalog::skin::ErrorPlocha, true);
+        EXPECT_EQ(dlg->pos(), QPoint(200 + 59 + (788 - size.width) / 2, 150 + 27 + (536 - size.height) / 2));
         EXPECT_EQ(dlg->Opakovat->pos(), QPoint(123, 106));
         EXPECT_EQ(dlg->Zrusit->pos(), QPoint(239, 106));
         dlg->Opakovat->Click();

@@ -1,6 +1,7 @@
 #include "tools/democd/CdWriter.h"
 
-#include "app/SkinTable.h"
+#include "app/SkinSizes.h"
+#include "tools/democd/Skins.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +10,13 @@
 namespace democd {
 namespace {
 
-bool is(std::string_view a, const char* b) { return a == b; }
+QSize toQSize(std::optional<katalog::skin::Size> s) { return s ? QSize(s->width, s->height) : QSize(); }
+
+QString skinRoot(const QString& root, Variant v) {
+    return root + QStringLiteral("/SYSTEM/") + variantFolder(v) + QLatin1Char('/');
+}
+
+QString slashes(QString rel) { return rel.replace(QLatin1Char('\\'), QLatin1Char('/')); }
 
 }  // namespace
 
@@ -24,29 +31,14 @@ QString variantFolder(Variant v) {
 }
 
 bool isLarge(Variant v) { return v == Variant::CzLarge || v == Variant::SkLarge; }
+bool isSlovak(Variant v) { return v == Variant::SkLarge || v == Variant::SkSmall; }
 
 QSize listSize(std::string_view folder, std::string_view base, bool large) {
-    const auto s = [large](int lw, int lh, int sw, int sh) { return large ? QSize(lw, lh) : QSize(sw, sh); };
-    if (is(folder, "menu"))
-        return (is(base, "_") || is(base, "x")) ? s(25, 25, 21, 21) : s(52, 42, 45, 38);
-    return s(120, 36, 105, 32);
+    return toQSize(katalog::skin::sizeOf(katalog::skin::List{folder, base, 0}, large));
 }
 
 QSize pictureSize(std::string_view folder, std::string_view file, bool large) {
-    const auto s = [large](int lw, int lh, int sw, int sh) { return large ? QSize(lw, lh) : QSize(sw, sh); };
-    if (is(folder, "menu"))
-        return s(855, 570, 750, 500);
-    if (folder.empty())
-        return s(788, 536, 690, 470);
-    if (is(folder, "error"))
-        return s(400, 150, 400, 150);
-    if (is(folder, "kopir"))
-        return s(430, 350, 380, 300);
-    if (is(folder, "hledani"))
-        return s(420, 170, 420, 170);
-    if (is(file, "nadpis.bmp"))
-        return s(540, 40, 470, 35);
-    return s(60, 40, 50, 35);
+    return toQSize(katalog::skin::sizeOf(katalog::skin::Picture{folder, file}, large));
 }
 
 bool saveBmp(const QImage& image, const QString& path) {
@@ -55,29 +47,25 @@ bool saveBmp(const QImage& image, const QString& path) {
 }
 
 void writePlainSkins(const QString& root, Variant v) {
-    const QString dir = root + QStringLiteral("/SYSTEM/") + variantFolder(v) + QLatin1Char('/');
+    const QString dir = skinRoot(root, v);
     const bool large = isLarge(v);
     for (const auto& l : katalog::skin::AllLists) {
         const QSize size = listSize(l.folder, l.base, large);
         for (int i = 0; i < l.count; ++i) {
             QImage img(size, QImage::Format_RGB888);
             img.fill(QColor::fromHsv((i * 80) % 360, 160, 220));
-            QString rel = QString::fromStdString(katalog::skin::fileOf(l, i));
-            rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
-            saveBmp(img, dir + rel);
+            saveBmp(img, dir + slashes(QString::fromStdString(katalog::skin::fileOf(l, i))));
         }
     }
     for (const auto& p : katalog::skin::AllPictures) {
         QImage img(pictureSize(p.folder, p.file, large), QImage::Format_RGB888);
         img.fill(QColor(235, 240, 250));
-        QString rel = QString::fromStdString(katalog::skin::fileOf(p));
-        rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        saveBmp(img, dir + rel);
+        saveBmp(img, dir + slashes(QString::fromStdString(katalog::skin::fileOf(p))));
     }
 }
 
 void writePlainSkins(const QString& root) {
-    for (Variant v : {Variant::CzLarge, Variant::CzSmall, Variant::SkLarge, Variant::SkSmall})
+    for (Variant v : AllVariants)
         writePlainSkins(root, v);
 }
 
@@ -85,6 +73,15 @@ void writePlainIntro(const QString& root) {
     QImage img(400, 300, QImage::Format_RGB888);
     img.fill(QColor(20, 40, 90));
     saveBmp(img, root + QStringLiteral("/SYSTEM/intro.BMP"));
+}
+
+bool writeSkins(const QString& root, Variant v) {
+    const SkinSet skins(v);
+    const QString dir = skinRoot(root, v);
+    bool ok = true;
+    for (auto it = skins.files().cbegin(); it != skins.files().cend(); ++it)
+        ok = saveBmp(it.value(), dir + slashes(it.key())) && ok;
+    return ok;
 }
 
 }  // namespace democd
