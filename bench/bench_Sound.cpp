@@ -72,7 +72,8 @@ void BM_NewSongOpenAndPlay(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const QString file = writeTo(QStringLiteral("new%1.mid").arg(n++), song(40 + n % 40));
+        const QString file = writeTo(QStringLiteral("new%1.mid").arg(n), song(40 + n % 40));
+        ++n;
         state.ResumeTiming();
         p.setFileName(file);
         p.open();

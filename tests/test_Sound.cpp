@@ -159,8 +159,9 @@ TEST(MidiCheckTest, OnlySongsThatReadThroughReachTheSynthesizer) {
         SCOPED_TRACE(c.what);
         const std::optional<QByteArray> smf = platform::readableMidi(c.bytes);
         EXPECT_EQ(smf.has_value(), c.readable);
-        if (smf)
+        if (smf) {
             EXPECT_TRUE(smf->startsWith("MThd"));
+        }
     }
     EXPECT_EQ(platform::readableMidi(riff).value_or(QByteArray()), good);
 }
