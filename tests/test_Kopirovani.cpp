@@ -2,6 +2,7 @@
 
 #include "app/ErrorDialogUnit1.h"
 #include "app/Layouts.h"
+#include "app/SkinSizes.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "copy/CopyProgress.h"
@@ -150,8 +151,11 @@ TEST_F(KopirovaniTest, CreationSizesTheWindowToItsPictureAndPlacesTheControlsInB
         QSize window;
         bool highRes;
     };
-    for (const Case& c :
-         {Case{{1024, 768}, {430, 350}, true}, Case{{800, 600}, {380, 300}, false}}) {
+    const auto background = [](bool large) {
+        const auto size = katalog::skin::sizeOf(katalog::skin::KopirPlocha, large).value();
+        return QSize(size.width, size.height);
+    };
+    for (const Case& c : {Case{{1024, 768}, background(true), true}, Case{{800, 600}, background(false), false}}) {
         SCOPED_TRACE(c.screen.width());
         start(c.screen);
         TKopirovaniForm* f = form();
@@ -194,7 +198,8 @@ TEST_F(KopirovaniTest, EveryOpeningTakesTheSuggestedNameAndIsCentredInTheMovedCo
     form()->show();
     EXPECT_EQ(form()->DirName->text(), "");
     const auto& s = katalog::shell();
-    EXPECT_EQ(form()->pos(), QPoint(120 + 59 + (788 - 430) / 2, 80 + 27 + (536 - 350) / 2));
+    const QSize w = form()->size();
+    EXPECT_EQ(form()->pos(), QPoint(120 + 59 + (788 - w.width()) / 2, 80 + 27 + (536 - w.height()) / 2));
     EXPECT_EQ(s.ContentLeft, 120 + 59);
 }
 
