@@ -10,6 +10,7 @@
 #include "platform/ProfileFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -89,7 +90,8 @@ int build(const QStringList& args) {
     const auto result = katalog::buildFromSource(source, std::move(*builder));
     if (!result.error.isEmpty())
         return fail(result.error, InputError);
-    if (!platform::writeFileAtomically(output, result.container))
+    if (!QDir().mkpath(QFileInfo(output).absolutePath()) ||
+        !platform::writeFileAtomically(output, result.container))
         return fail(output + QStringLiteral(": cannot write"), InputError);
     return 0;
 }
