@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <cstring>
 
@@ -106,13 +107,20 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
     const qint64 fileSize = container_->size();
 
     const QString sectionsName = QStringLiteral("sections");
-    for (const QString& section : store_.ReadSection(sectionsName))
-        for (const QString& program : store_.ReadSection(section))
+    for (const QString& section : store_.ReadSection(sectionsName)) {
+        for (const QString& program : store_.ReadSection(section)) {
+            if (entries_.size() == MaxProgramEntries)
+                break;
             entries_.append(ProgramEntry{section, program});
+        }
+    }
 
     const QString seek = QStringLiteral("Seek");
     const QString seekSK = QStringLiteral("SeekSK");
     const QString index = QStringLiteral("Index");
+    // Programs listed in several sections share their block; decoding it once keeps a
+    // catalogue that lists one long description many times from multiplying its size.
+    QHash<qint64, QStringList> decoded;
     for (qsizetype i = 0; i < entries_.size(); ++i) {
         const QString& program = entries_[i].program;
         int offset = -1;
@@ -125,8 +133,11 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
         const qint64 block = descriptionBase + offset;
         if (offset < 0 || block + 4 > fileSize)
             descriptions_.append(QStringList{noDescriptionText()});
+        else if (const auto known = decoded.constFind(block); known != decoded.constEnd())
+            descriptions_.append(*known);
         else
-            descriptions_.append(splitLines(ReadBlock(*container_, block, key_)));
+            descriptions_.append(
+                *decoded.insert(block, splitLines(ReadBlock(*container_, block, key_))));
         store_.WriteInteger(program, index, int(i));
     }
 }

@@ -36,6 +36,11 @@ private:
     QList<QStringList> slots_;
 };
 
+// The format was made for 1000 entries and the table grows past that; this bound only
+// stops a crafted [sections] that repeats a long section from multiplying into billions of
+// entries. Entries past it are not loaded.
+inline constexpr qsizetype MaxProgramEntries = 100000;
+
 QString containerDamagedMessage();  // "Datový soubor byl narušen, aplikace bude ukončena!"
 QString noDescriptionText();        // "Bez popisu."
 

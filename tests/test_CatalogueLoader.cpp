@@ -187,6 +187,24 @@ TEST_F(CatalogueLoaderTest, MoreThanAThousandEntriesKeepTheirOwnDescriptions) {
     EXPECT_TRUE(descriptions.lines(-1).isEmpty());
 }
 
+TEST_F(CatalogueLoaderTest, RepeatedListingsCannotMultiplyWithoutBound) {
+    // 400 listings of a section of 300 programs would be 120000 entries.
+    auto b = builder();
+    const qint32 d = b.addDescription(QByteArray(3000, 'x'));
+    QByteArray catalogue = "[sections]\r\n" + QByteArray("A=\r\n").repeated(400) + "[A]\r\n";
+    for (int i = 0; i < 300; ++i)
+        catalogue += "P" + QByteArray::number(i) + "=\r\n";
+    catalogue += "[P0]\r\nSeek=" + QByteArray::number(d) + "\r\n";
+    install(b.build(catalogue));
+    ASSERT_TRUE(load());
+    EXPECT_EQ(loader.entries().size(), MaxProgramEntries);
+    EXPECT_EQ(descriptions.size(), MaxProgramEntries);
+    EXPECT_EQ(store.ReadInteger("P0", "Index", -1), 99900);
+    EXPECT_EQ(store.ReadInteger("P99", "Index", -1), 99999);
+    EXPECT_EQ(store.ReadInteger("P100", "Index", -1), 99700);
+    EXPECT_EQ(description("P0"), QStringList({QString(3000, 'x')}));
+}
+
 TEST_F(CatalogueLoaderTest, AnEmptyKeyMeansNoXor) {
     ContainerBuilder b(0, {});
     const qint32 d = b.addDescription("plain");
