@@ -121,6 +121,10 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
     // Programs listed in several sections share their block; decoding it once keeps a
     // catalogue that lists one long description many times from multiplying its size.
     QHash<qint64, QStringList> decoded;
+    // Intact blocks never overlap, so together they hold less than the file. Damaged length
+    // fields make blocks run over each other up to the end of the file; without a bound,
+    // 1000 of them would decode gigabytes from a few megabytes.
+    qint64 budget = fileSize;
     for (qsizetype i = 0; i < entries_.size(); ++i) {
         const QString& program = entries_[i].program;
         int offset = -1;
@@ -131,13 +135,20 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
 
         // Offsets before the base or past the end point at no block of this container.
         const qint64 block = descriptionBase + offset;
-        if (offset < 0 || block + 4 > fileSize)
-            descriptions_.append(QStringList{noDescriptionText()});
-        else if (const auto known = decoded.constFind(block); known != decoded.constEnd())
+        const auto known = decoded.constFind(block);
+        if (known != decoded.constEnd()) {
             descriptions_.append(*known);
-        else
-            descriptions_.append(
-                *decoded.insert(block, splitLines(ReadBlock(*container_, block, key_))));
+        } else {
+            const qint64 cost = (offset < 0 || block + 4 > fileSize)
+                                    ? -1 : EncodedBlockSize(*container_, block);
+            if (cost < 0 || cost > budget) {
+                descriptions_.append(QStringList{noDescriptionText()});
+            } else {
+                budget -= cost;
+                descriptions_.append(
+                    *decoded.insert(block, splitLines(ReadBlock(*container_, block, key_))));
+            }
+        }
         store_.WriteInteger(program, index, int(i));
     }
 }

@@ -93,6 +93,13 @@ QByteArray ReadBlock(QIODevice& file, qint64 offset, QByteArrayView key, qint64*
     return DecodeHexXor(key, encoded);
 }
 
+qint64 EncodedBlockSize(QIODevice& file, qint64 offset) {
+    if (offset < 0 || file.isSequential() || offset + 4 > file.size() || !file.seek(offset))
+        return 0;
+    const qint64 length = readInt32(file).value_or(0);
+    return std::clamp<qint64>(length, 0, file.size() - offset - 4);
+}
+
 QByteArray DecodeHexXor(QByteArrayView key, QByteArrayView text) {
     const qsizetype n = text.size() / 2;
     QByteArray out(n, Qt::Uninitialized);

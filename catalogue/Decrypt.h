@@ -34,6 +34,10 @@ std::optional<ContainerHeader> ReadHeader(QIODevice& file);
 // offset + 4 + N, or offset + 4 for a length of 0 or less.
 QByteArray ReadBlock(QIODevice& file, qint64 offset, QByteArrayView key, qint64* next = nullptr);
 
+// The number of encoded bytes the block at offset really has in the file: its length field,
+// cut at the end of the file (0 for a length of 0 or less, or no length field).
+qint64 EncodedBlockSize(QIODevice& file, qint64 offset);
+
 // Hex digit pairs to bytes, each XOR-ed with the key byte of its output position (the key
 // restarts with every block). A pair that is not hexadecimal stands for a space; a trailing
 // odd character is dropped.

@@ -205,6 +205,24 @@ TEST_F(CatalogueLoaderTest, RepeatedListingsCannotMultiplyWithoutBound) {
     EXPECT_EQ(description("P0"), QStringList({QString(3000, 'x')}));
 }
 
+TEST_F(CatalogueLoaderTest, DamagedLengthsCannotMultiplyTheDescriptions) {
+    // Ten offsets into one block whose length field was overwritten: each would run to the
+    // end of the file. Only the first is decoded; the overlapping rest count as no block.
+    QByteArray catalogue = "[sections]\r\nS=\r\n[S]\r\n";
+    QByteArray records;
+    for (int i = 0; i < 10; ++i) {
+        catalogue += "P" + QByteArray::number(i) + "=\r\n";
+        records += "[P" + QByteArray::number(i) + "]\r\nSeek=" + QByteArray::number(i) + "\r\n";
+    }
+    QByteArray area = BlockBytes(QByteArray("41").repeated(5000));
+    qToLittleEndian<qint32>(0x7fffffff, area.data());
+    install(HeaderBytes(0, 0) + BlockBytes(EncodeHexXor({}, catalogue + records)) + area, {});
+    ASSERT_TRUE(load());
+    EXPECT_EQ(description("P0"), QStringList({QString(5000, 'A')}));
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(description(QStringLiteral("P%1").arg(i)), QStringList({"Bez popisu."})) << i;
+}
+
 TEST_F(CatalogueLoaderTest, AnEmptyKeyMeansNoXor) {
     ContainerBuilder b(0, {});
     const qint32 d = b.addDescription("plain");
