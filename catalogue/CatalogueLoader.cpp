@@ -3,16 +3,38 @@
 #include "platform/Codec.h"
 #include "platform/Paths.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QHash>
 
-#include <cstring>
+#include <array>
+
 
 namespace katalog {
 
-const QStringList& DescriptionTable::lines(qsizetype slot) const {
-    static const QStringList none;
+const QString& DescriptionTable::text(qsizetype slot) const {
+    static const QString none;
     return slot >= 0 && slot < slots_.size() ? slots_[slot] : none;
+}
+
+QStringList DescriptionTable::lines(qsizetype slot) const {
+    const QString& t = text(slot);
+    QStringList out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i] == u'\n') {
+            out.append(t.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    return out;
+}
+
+void DescriptionTable::append(const QStringList& lines) {
+    QString t;
+    for (const QString& line : lines)
+        t += line + u'\n';
+    slots_.append(t);
 }
 
 QString containerDamagedMessage() {
@@ -21,21 +43,37 @@ QString containerDamagedMessage() {
 
 QString noDescriptionText() { return QStringLiteral("Bez popisu."); }
 
-QStringList splitLines(QByteArrayView text) {
+QString descriptionText(QByteArrayView text) {
+    // One pass from bytes to the final string: descriptions are most of what start-up
+    // decodes.
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            t[size_t(b)] = platform::fromCp1250(QByteArrayView(&byte, 1)).at(0).unicode();
+        }
+        return t;
+    }();
     text = beforeZero(text);
-    QStringList lines;
-    const qsizetype size = text.size();
-    qsizetype pos = 0;
-    while (pos < size) {
-        qsizetype end = pos;
-        while (end < size && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        lines.append(platform::fromCp1250(text.sliced(pos, end - pos)));
-        pos = end;
-        if (pos < size)
-            pos += (text[pos] == '\r' && pos + 1 < size && text[pos + 1] == '\n') ? 2 : 1;
+    QString out(text.size() + 1, Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    const auto* in = reinterpret_cast<const uchar*>(text.data());
+    const qsizetype n = text.size();
+    qsizetype w = 0;
+    for (qsizetype r = 0; r < n; ++r) {
+        const uchar b = in[r];
+        if (b == '\r') {
+            d[w++] = u'\n';
+            if (r + 1 < n && in[r + 1] == '\n')
+                ++r;
+        } else {
+            d[w++] = table[b];
+        }
     }
-    return lines;
+    if (w > 0 && d[w - 1] != u'\n')
+        d[w++] = u'\n';
+    out.truncate(w);
+    return out;
 }
 
 CatalogueLoader::CatalogueLoader(CatalogueStore& store, DescriptionTable& descriptions)
@@ -44,9 +82,19 @@ CatalogueLoader::CatalogueLoader(CatalogueStore& store, DescriptionTable& descri
 CatalogueLoader::~CatalogueLoader() = default;
 
 bool CatalogueLoader::open(const QString& programDir, const QString& systemDir) {
+    // The whole container is decoded at start-up anyway: one read, and the blocks come from
+    // memory instead of a seek, a size query and a dozen reads each.
     std::unique_ptr<QIODevice> container;
-    if (auto path = platform::existingFile(systemDir, QStringLiteral("MAP.PIC")))
-        container = std::make_unique<QFile>(*path);
+    if (auto path = platform::existingFile(systemDir, QStringLiteral("MAP.PIC"))) {
+        QFile file(*path);
+        if (file.open(QIODevice::ReadOnly)) {
+            auto buffer = std::make_unique<QBuffer>();
+            buffer->setData(file.readAll());
+            if (file.error() == QFileDevice::NoError &&
+                buffer->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+                container = std::move(buffer);
+        }
+    }
     std::unique_ptr<QIODevice> keyFile;
     if (auto path = platform::existingFile(programDir, QStringLiteral("CTIMNE.TXT")))
         keyFile = std::make_unique<QFile>(*path);
@@ -120,11 +168,12 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
     const QString index = QStringLiteral("Index");
     // Programs listed in several sections share their block; decoding it once keeps a
     // catalogue that lists one long description many times from multiplying its size.
-    QHash<qint64, QStringList> decoded;
+    QHash<qint64, QString> decoded;
     // Intact blocks never overlap, so together they hold less than the file. Damaged length
     // fields make blocks run over each other up to the end of the file; without a bound,
     // 1000 of them would decode gigabytes from a few megabytes.
     qint64 budget = fileSize;
+    const QString noDescription = noDescriptionText() + u'\n';
     for (qsizetype i = 0; i < entries_.size(); ++i) {
         const QString& program = entries_[i].program;
         int offset = -1;
@@ -137,16 +186,16 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
         const qint64 block = descriptionBase + offset;
         const auto known = decoded.constFind(block);
         if (known != decoded.constEnd()) {
-            descriptions_.append(*known);
+            descriptions_.appendText(*known);
         } else {
             const qint64 cost = (offset < 0 || block + 4 > fileSize)
                                     ? -1 : EncodedBlockSize(*container_, block);
             if (cost < 0 || cost > budget) {
-                descriptions_.append(QStringList{noDescriptionText()});
+                descriptions_.appendText(noDescription);
             } else {
                 budget -= cost;
-                descriptions_.append(
-                    *decoded.insert(block, splitLines(ReadBlock(*container_, block, key_))));
+                descriptions_.appendText(
+                    *decoded.insert(block, descriptionText(ReadBlock(*container_, block, key_))));
             }
         }
         store_.WriteInteger(program, index, int(i));

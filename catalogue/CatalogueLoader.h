@@ -27,13 +27,18 @@ struct ProgramEntry {
 // filled reads as no lines.
 class DescriptionTable {
 public:
-    const QStringList& lines(qsizetype slot) const;
+    QStringList lines(qsizetype slot) const;
+    // The same lines, each followed by a line feed.
+    const QString& text(qsizetype slot) const;
     qsizetype size() const { return slots_.size(); }
     void clear() { slots_.clear(); }
-    void append(QStringList lines) { slots_.append(std::move(lines)); }
+    void append(const QStringList& lines);
+    // A slot in the form of text(): one string per slot keeps start-up from allocating
+    // tens of thousands of line strings.
+    void appendText(QString text) { slots_.append(std::move(text)); }
 
 private:
-    QList<QStringList> slots_;
+    QList<QString> slots_;
 };
 
 // The format was made for 1000 entries and the table grows past that; this bound only
@@ -44,9 +49,10 @@ inline constexpr qsizetype MaxProgramEntries = 100000;
 QString containerDamagedMessage();  // "Datový soubor byl narušen, aplikace bude ukončena!"
 QString noDescriptionText();        // "Bez popisu."
 
-// Windows-1250 text split at CR LF, lone CR and lone LF; a zero byte ends it. A line break
-// at the very end opens no further line.
-QStringList splitLines(QByteArrayView text);
+// Decoded description bytes (Windows-1250) as DescriptionTable::text: lines end at CR LF,
+// lone CR and lone LF, a zero byte ends the text, and a line break at the very end opens no
+// further line.
+QString descriptionText(QByteArrayView text);
 
 class CatalogueLoader {
 public:

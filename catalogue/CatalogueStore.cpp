@@ -4,6 +4,8 @@
 #include "platform/ProfileFile.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace katalog {
 namespace {
@@ -55,6 +57,17 @@ void CatalogueStore::load(QByteArrayView text) {
     clear();
     text = beforeZero(text);
 
+    // Key names repeat in every program and program names come twice (listed, then as their
+    // own section): decoding each distinct name once shares one string among them.
+    std::unordered_map<std::string_view, QString> names;
+    const auto name = [&names](QByteArrayView bytes) -> const QString& {
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        auto it = names.find(key);
+        if (it == names.end())
+            it = names.emplace(key, platform::fromCp1250(bytes)).first;
+        return it->second;
+    };
+
     qsizetype current = -1;
     qsizetype pos = 0;
     const qsizetype size = text.size();
@@ -70,7 +83,7 @@ void CatalogueStore::load(QByteArrayView text) {
         if (line.isEmpty() || line.front() == ';')
             continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            appendSection(platform::fromCp1250(trimmed(line.sliced(1, line.size() - 2))));
+            appendSection(name(trimmed(line.sliced(1, line.size() - 2))));
             current = sections_.size() - 1;
             continue;
         }
@@ -80,7 +93,7 @@ void CatalogueStore::load(QByteArrayView text) {
         if (eq < 0)
             appendLine(current, QString(), QString());
         else
-            appendLine(current, platform::fromCp1250(trimmed(line.first(eq))),
+            appendLine(current, name(trimmed(line.first(eq))),
                        platform::fromCp1250(trimmed(line.sliced(eq + 1))));
     }
 }
@@ -91,21 +104,20 @@ void CatalogueStore::clear() {
     sectionIndex_.clear();
 }
 
-void CatalogueStore::appendSection(QString name) {
-    FoldedName folded{name};
-    if (!sectionIndex_.contains(folded))
-        sectionIndex_.insert(folded, sections_.size());
-    sections_.append(Section{std::move(name), {}});
+void CatalogueStore::appendSection(const QString& name) {
+    qsizetype& first = sectionIndex_[FoldedName{name}];  // one hash for test and insert
+    if (first == 0)
+        first = sections_.size() + 1;
+    sections_.append(Section{name, {}});
     index_.append(Index{});
 }
 
-void CatalogueStore::appendLine(qsizetype section, QString name, QString value) {
+void CatalogueStore::appendLine(qsizetype section, const QString& name, QString value) {
     QList<Line>& lines = sections_[section].lines;
-    QHash<FoldedName, qsizetype>& keys = index_[section].keys;
-    FoldedName folded{name};
-    if (!keys.contains(folded))
-        keys.insert(folded, lines.size());
-    lines.append(Line{std::move(name), std::move(value)});
+    qsizetype& first = index_[section].keys[FoldedName{name}];
+    if (first == 0)
+        first = lines.size() + 1;
+    lines.append(Line{name, std::move(value)});
 }
 
 const CatalogueStore::Line* CatalogueStore::findLine(const QString& section,
@@ -113,11 +125,11 @@ const CatalogueStore::Line* CatalogueStore::findLine(const QString& section,
     const auto s = sectionIndex_.constFind(FoldedName{section});
     if (s == sectionIndex_.constEnd())
         return nullptr;
-    const auto& keys = index_[*s].keys;
+    const auto& keys = index_[*s - 1].keys;
     const auto k = keys.constFind(FoldedName{key});
     if (k == keys.constEnd())
         return nullptr;
-    return &sections_[*s].lines[*k];
+    return &sections_[*s - 1].lines[*k - 1];
 }
 
 QString CatalogueStore::ReadString(const QString& section, const QString& key,
@@ -143,7 +155,7 @@ QStringList CatalogueStore::ReadSection(const QString& section) const {
     const auto s = sectionIndex_.constFind(FoldedName{section});
     if (s == sectionIndex_.constEnd())
         return names;
-    const QList<Line>& lines = sections_[*s].lines;
+    const QList<Line>& lines = sections_[*s - 1].lines;
     names.reserve(lines.size());
     for (const Line& line : lines)
         names.append(line.name);
@@ -156,11 +168,12 @@ void CatalogueStore::WriteInteger(const QString& section, const QString& key, in
         appendSection(section);
         s = sectionIndex_.constFind(FoldedName{section});
     }
-    const auto k = index_[*s].keys.constFind(FoldedName{key});
-    if (k != index_[*s].keys.constEnd())
-        sections_[*s].lines[*k].value = QString::number(value);
+    const qsizetype at = *s - 1;
+    const auto k = index_[at].keys.constFind(FoldedName{key});
+    if (k != index_[at].keys.constEnd())
+        sections_[at].lines[*k - 1].value = QString::number(value);
     else
-        appendLine(*s, key, QString::number(value));
+        appendLine(at, key, QString::number(value));
 }
 
 }  // namespace katalog

@@ -50,15 +50,15 @@ public:
 
 private:
     struct Index {
-        QHash<FoldedName, qsizetype> keys;  // first line of each name
+        QHash<FoldedName, qsizetype> keys;  // 1 + the first line of each name
     };
     const Line* findLine(const QString& section, const QString& key) const;
-    void appendSection(QString name);
-    void appendLine(qsizetype section, QString name, QString value);
+    void appendSection(const QString& name);
+    void appendLine(qsizetype section, const QString& name, QString value);
 
     QList<Section> sections_;
     QList<Index> index_;                       // parallel to sections_
-    QHash<FoldedName, qsizetype> sectionIndex_;  // first section of each name
+    QHash<FoldedName, qsizetype> sectionIndex_;  // 1 + the first section of each name
 };
 
 }  // namespace katalog

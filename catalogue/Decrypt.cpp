@@ -35,6 +35,27 @@ const std::array<uchar, 65536>& pairTable() {
     return table;
 }
 
+// Decodes n pairs; keyIndex is the key position of the first output byte and is left at
+// the position after the last.
+void decodePairs(uchar* dst, const uchar* in, qsizetype n, QByteArrayView key,
+                 qsizetype& keyIndex) {
+    const auto& table = pairTable();
+    if (key.isEmpty()) {
+        for (qsizetype i = 0; i < n; ++i)
+            dst[i] = table[size_t(in[2 * i]) << 8 | in[2 * i + 1]];
+        return;
+    }
+    const auto* k = reinterpret_cast<const uchar*>(key.data());
+    const qsizetype keyLength = key.size();
+    qsizetype ki = keyIndex;
+    for (qsizetype i = 0; i < n; ++i) {
+        dst[i] = table[size_t(in[2 * i]) << 8 | in[2 * i + 1]] ^ k[ki];
+        if (++ki == keyLength)
+            ki = 0;
+    }
+    keyIndex = ki;
+}
+
 std::optional<qint32> readInt32(QIODevice& file) {
     char raw[4];
     if (file.read(raw, 4) != 4)
@@ -70,27 +91,37 @@ QByteArray ReadBlock(QIODevice& file, qint64 offset, QByteArrayView key, qint64*
     if (next)
         *next = end;
 
-    QByteArray encoded;
+    // Each chunk is decoded as it arrives; a pair split between two reads waits in carry.
+    // The key position runs on over the whole block.
+    QByteArray out;
     if (length > 0) {
         // A damaged length must not make us allocate gigabytes for a small file.
         const qint64 available =
             file.isSequential() ? BlockChunkSize : std::max<qint64>(0, file.size() - file.pos());
-        encoded.resize(std::min(length, available));
+        out.reserve(std::min(length, available) / 2);
+        char chunk[BlockChunkSize + 1];
+        qint64 carry = 0;
         qint64 taken = 0;
+        qsizetype keyIndex = 0;
         while (taken < length) {
             const qint64 want = std::min(BlockChunkSize, length - taken);
-            if (encoded.size() < taken + want)
-                encoded.resize(taken + want);
-            const qint64 got = file.read(encoded.data() + taken, want);
+            const qint64 got = file.read(chunk + carry, want);
             if (got <= 0)
                 break;
             taken += got;
+            const qint64 pairs = (carry + got) / 2;
+            const qsizetype at = out.size();
+            out.resize(at + pairs);
+            decodePairs(reinterpret_cast<uchar*>(out.data()) + at,
+                        reinterpret_cast<const uchar*>(chunk), pairs, key, keyIndex);
+            carry = (carry + got) % 2;
+            if (carry)
+                chunk[0] = chunk[2 * pairs];
         }
-        encoded.resize(taken);
     }
     if (!file.isSequential() && end <= file.size())
         file.seek(end);
-    return DecodeHexXor(key, encoded);
+    return out;
 }
 
 qint64 EncodedBlockSize(QIODevice& file, qint64 offset) {
@@ -103,22 +134,9 @@ qint64 EncodedBlockSize(QIODevice& file, qint64 offset) {
 QByteArray DecodeHexXor(QByteArrayView key, QByteArrayView text) {
     const qsizetype n = text.size() / 2;
     QByteArray out(n, Qt::Uninitialized);
-    const auto& table = pairTable();
-    const auto* in = reinterpret_cast<const uchar*>(text.data());
-    auto* dst = reinterpret_cast<uchar*>(out.data());
-    if (key.isEmpty()) {
-        for (qsizetype i = 0; i < n; ++i)
-            dst[i] = table[size_t(in[2 * i]) << 8 | in[2 * i + 1]];
-        return out;
-    }
-    const auto* k = reinterpret_cast<const uchar*>(key.data());
-    const qsizetype keyLength = key.size();
-    qsizetype ki = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        dst[i] = table[size_t(in[2 * i]) << 8 | in[2 * i + 1]] ^ k[ki];
-        if (++ki == keyLength)
-            ki = 0;
-    }
+    qsizetype keyIndex = 0;
+    decodePairs(reinterpret_cast<uchar*>(out.data()), reinterpret_cast<const uchar*>(text.data()),
+                n, key, keyIndex);
     return out;
 }
 

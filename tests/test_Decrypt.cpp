@@ -138,9 +138,9 @@ TEST(ReadBlock, LongBlocksDecodeInFullAcrossChunks) {
         EXPECT_EQ(next, 3 + 4 + encoded.size());
         EXPECT_EQ(buffer.pos(), next);
 
-        // A device that never hands out more than 100 bytes at once changes nothing; no read
+        // A device that hands out 7 bytes at a time, splitting pairs, changes nothing; no read
         // asks for more than 1024 bytes.
-        TricklingDevice slow(file, 100);
+        TricklingDevice slow(file, 7);
         EXPECT_EQ(ReadBlock(slow, 3, "key"), plain) << encodedSize;
         for (qint64 r : slow.requests)
             EXPECT_LE(r, BlockChunkSize);
