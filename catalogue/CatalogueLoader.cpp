@@ -9,7 +9,6 @@
 
 #include <array>
 
-
 namespace katalog {
 
 const QString& DescriptionTable::text(qsizetype slot) const {
@@ -28,13 +27,6 @@ QStringList DescriptionTable::lines(qsizetype slot) const {
         }
     }
     return out;
-}
-
-void DescriptionTable::append(const QStringList& lines) {
-    QString t;
-    for (const QString& line : lines)
-        t += line + u'\n';
-    slots_.append(t);
 }
 
 QString containerDamagedMessage() {
@@ -118,8 +110,8 @@ bool CatalogueLoader::open(std::unique_ptr<QIODevice> container,
     header_ = *header;
     position_ = HeaderEnd;
 
-    // The original read the key blindly; a key that is not all there would only give a
-    // meaningless catalogue, so it counts as a damaged container.
+    // A key that is not all there would only decode a meaningless catalogue: the container
+    // counts as damaged.
     if (header_.KeyOffset < 0 || header_.KeyLength < 0 || header_.KeyLength > MaxKeyLength)
         return reject();
     if (!keyFile || (!keyFile->isOpen() && !keyFile->open(QIODevice::ReadOnly)))

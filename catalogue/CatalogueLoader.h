@@ -32,7 +32,6 @@ public:
     const QString& text(qsizetype slot) const;
     qsizetype size() const { return slots_.size(); }
     void clear() { slots_.clear(); }
-    void append(const QStringList& lines);
     // A slot in the form of text(): one string per slot keeps start-up from allocating
     // tens of thousands of line strings.
     void appendText(QString text) { slots_.append(std::move(text)); }

@@ -22,6 +22,8 @@ struct FoldedName {
 };
 size_t qHash(const FoldedName& name, size_t seed = 0) noexcept;
 
+// Of two sections, or two keys in one section, with the same name, lookups and writes use
+// the first; both stay in sections().
 class CatalogueStore {
 public:
     struct Line {

@@ -13,7 +13,7 @@ inline constexpr char ContainerMagic[] = "BRPIC";
 inline constexpr qint64 ContainerMagicSize = 5;
 inline constexpr quint32 HeaderMask = 0x5D3E91C6u;
 inline constexpr qint64 HeaderEnd = 13;          // where the catalogue block starts
-inline constexpr int MaxKeyLength = 101;         // the key buffer of the original reader
+inline constexpr int MaxKeyLength = 101;         // longer keys are outside the format
 inline constexpr qint64 BlockChunkSize = 1024;
 
 struct ContainerHeader {

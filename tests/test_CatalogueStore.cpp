@@ -165,14 +165,3 @@ TEST(CatalogueStore, LoadingReplacesEverything) {
     store.load({});
     EXPECT_TRUE(store.sections().isEmpty());
 }
-
-TEST(CatalogueStore, ManySectionsAllAnswer) {
-    QString text;
-    for (int i = 0; i < 3000; ++i)
-        text += QStringLiteral("[Program %1]\r\nSeek=%1\r\nHodnoceni=%2\r\n").arg(i).arg(i % 5 + 1);
-    const auto store = storeOf(text);
-    for (int i = 0; i < 3000; ++i) {
-        ASSERT_EQ(store.ReadInteger(QStringLiteral("PROGRAM %1").arg(i), "seek", -1), i);
-        ASSERT_EQ(store.ReadInteger(QStringLiteral("program %1").arg(i), "HODNOCENI", -1), i % 5 + 1);
-    }
-}

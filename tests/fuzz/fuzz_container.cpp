@@ -29,6 +29,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (loader.CatalogueKey().size() > katalog::MaxKeyLength)
         std::abort();
+
+    // The chunked block reader agrees with decoding the block's bytes in one piece.
+    const QByteArray bytesOfContainer(bytes + keySize, qsizetype(size - 3 - keySize));
+    QBuffer copy;
+    copy.setData(bytesOfContainer);
+    copy.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    const qint64 length = katalog::EncodedBlockSize(copy, katalog::HeaderEnd);
+    const QByteArrayView encoded =
+        length > 0 ? QByteArrayView(bytesOfContainer).sliced(katalog::HeaderEnd + 4, length)
+                   : QByteArrayView();
+    const QByteArray whole = katalog::DecodeHexXor(loader.CatalogueKey(), encoded);
+    if (katalog::ReadBlock(copy, katalog::HeaderEnd, loader.CatalogueKey()) != whole)
+        std::abort();
     loader.LoadINI();
     loader.LoadTXT(slovak);
     loader.close();
