@@ -1,21 +1,762 @@
 #include "catalogue/ProgramyFormUnit1.h"
 
+#include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
+#include "app/Settings.h"
+#include "app/Shell.h"
+#include "catalogue/ProgramOrder.h"
+#include "catalogue/Search.h"
+#include "catalogue/VysledkyHledaniUnit1.h"
+#include "copy/KopirovaniFormUnit1.h"
+#include "menu/DesktopUnit1.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "platform/Pictures.h"
+#include "platform/ProfileFile.h"
+#include "platform/ShellOpen.h"
+#include "viewer/PicFormUnit1.h"
+#include "widgets/Cursors.h"
+#include "widgets/EzRgnBtn.h"
+#include "widgets/PictureBox.h"
 
-#include <QLabel>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QSignalBlocker>
 
 namespace katalog {
+namespace {
 
-TProgramyForm::TProgramyForm(TMain& main, QWidget* parent) : TContentForm(main, parent) {
+const QString AllSections = QStringLiteral("[Všechno]");
+const QString Favourites = QStringLiteral("Oblíbené");
+const QString ChooseProgram = QStringLiteral("Vyberte program");
+const QString HintInstall = QStringLiteral("Nainstaluje Vámi zvolený program");
+const QString HintUninstall = QStringLiteral("Odinstaluje Vámi zvolený program");
+const QString HintAddFavourite = QStringLiteral("Přidat k oblíbeným");
+const QString HintRemoveFavourite = QStringLiteral("Odebrat z oblíbených");
+const QString HomePagePrefix = QStringLiteral("Domovská stránka autora: ");
+
+constexpr const char* HintProperty = "katalogHint";
+
+TEzRgnBtn* makeButton(QWidget* parent, const char* name, const QString& hint) {
+    auto* b = new TEzRgnBtn(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setHint(hint);
+    b->setShowHint(!hint.isEmpty());
+    return b;
+}
+
+// A control whose hint is switched on and off keeps its text in a property.
+template <typename W>
+W* withHint(W* w, const char* name, const QString& hint) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setProperty(HintProperty, hint);
+    return w;
+}
+
+void showHint(QWidget* w, bool on) {
+    w->setToolTip(on ? w->property(HintProperty).toString() : QString());
+}
+
+void setButton(TEzRgnBtn* b, bool enabled) {
+    b->setButtonEnabled(enabled);
+    b->setShowHint(enabled);
+}
+
+// An installed program's start or uninstall command: a shortcut is opened in its own folder,
+// anything else is run as a command line.
+void runInstalledCommand(const QString& command) {
+    if (command.isEmpty())
+        return;
+    QString folder = command;
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    folder.truncate(folder.lastIndexOf(QLatin1Char('/')) + 1);
+    platform::shellOpen(command, folder);
+}
+
+}  // namespace
+
+TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
+    : TContentForm(main, parent), collator_(listCollator(false)) {
     setObjectName(QStringLiteral("ProgramyForm"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    Desktop = new QLabel(this);
+    Desktop->setObjectName(QStringLiteral("Desktop"));
+    Line = new QLabel(this);
+    Line->setObjectName(QStringLiteral("Line"));
+    bmpLupa = new QLabel(this);
+    bmpLupa->setObjectName(QStringLiteral("bmpLupa"));
+
+    Nahled = withHint(new TPictureBox(this), "Nahled", QStringLiteral("Klinutím lze obrázek zvětšit"));
+    Nahled->setScaledContents(true);
+    KonceptPic = withHint(new QLabel(this), "KonceptPic", QStringLiteral("Typ licence programu"));
+    HodnoceniPic = withHint(new QLabel(this), "HodnoceniPic", QStringLiteral("Hodnocení programu"));
+    VelikostPic = withHint(new QLabel(this), "VelikostPic", QStringLiteral("Požadované místo na pevném disku"));
+    OSpic = withHint(new QLabel(this), "OSpic", QStringLiteral("Požadovaná verze operačního systému"));
+
+    PopisProgramu = withHint(new QPlainTextEdit(this), "PopisProgramu",
+                             QStringLiteral("Popis funkcí a vlastností programu"));
+    PopisProgramu->setReadOnly(true);
+    PopisProgramu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    PopisProgramu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Releasing a key or the mouse in the description leaves no selection behind.
+    PopisProgramu->installEventFilter(this);
+    PopisProgramu->viewport()->installEventFilter(this);
+
+    SeznamSekci = new QComboBox(this);
+    SeznamSekci->setObjectName(QStringLiteral("SeznamSekci"));
+    QPalette sectionPalette = SeznamSekci->palette();
+    sectionPalette.setColor(QPalette::Button, QColor(0xFC, 0xCA, 0x2C));
+    sectionPalette.setColor(QPalette::Base, QColor(0xFC, 0xCA, 0x2C));
+    SeznamSekci->setPalette(sectionPalette);
+    TypTrideni = new QComboBox(this);
+    TypTrideni->setObjectName(QStringLiteral("TypTrideni"));
+    TypTrideni->addItems(orderNames());
+
+    SeznamProgramu = new QListWidget(this);
+    SeznamProgramu->setObjectName(QStringLiteral("SeznamProgramu"));
+    SeznamProgramu->setSelectionMode(QAbstractItemView::SingleSelection);
+    SeznamProgramu->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu1 = new QMenu(this);
+    Pridat = PopupMenu1->addAction(QStringLiteral("Přidat záložku"));
+    Odebrat = PopupMenu1->addAction(QStringLiteral("Odebrat záložku"));
+    // Both entries stay disabled: favourites change through the toggle button only.
+    Pridat->setEnabled(false);
+    Odebrat->setEnabled(false);
+    connect(Pridat, &QAction::triggered, this, &TProgramyForm::PridatClick);
+    connect(Odebrat, &QAction::triggered, this, &TProgramyForm::OdebratClick);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+
+    Spustit = makeButton(this, "Spustit", QStringLiteral("Spustí daný program"));
+    Instalovat = makeButton(this, "Instalovat", HintInstall);
+    Kopirovat = makeButton(this, "Kopirovat", QStringLiteral("Zkopíruje Vámi zvolený program"));
+    Popis = makeButton(this, "Popis", QStringLiteral("Dokumentace k programu"));
+    Filtr = makeButton(this, "Filtr", QStringLiteral("Vyhledá zadaný text"));
+    Internet = makeButton(this, "Internet", QString());
+    btnZalozky = makeButton(this, "btnZalozky", QString());
+    TovanaLogo = makeButton(this, "TovanaLogo", QString());
+
+    connect(SeznamSekci, &QComboBox::activated, this, &TProgramyForm::SeznamSekciChange);
+    connect(TypTrideni, &QComboBox::activated, this, &TProgramyForm::TypTrideniChange);
+    // A Windows list box reports a keyboard selection like a click; a click on the row that
+    // is already selected is a click too.
+    connect(SeznamProgramu, &QListWidget::currentRowChanged, this, [this] {
+        rowChangedByPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+        SeznamProgramuClick();
+    });
+    connect(SeznamProgramu, &QListWidget::itemPressed, this, [this] {
+        if (!rowChangedByPress_)
+            SeznamProgramuClick();
+        rowChangedByPress_ = false;
+    });
+    connect(SeznamProgramu, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(pos)); });
+    connect(Edit1, &QLineEdit::textChanged, this, &TProgramyForm::Edit1Change);
+    connect(Edit1, &QLineEdit::returnPressed, this, &TProgramyForm::FiltrClick);
+    connect(Filtr, &TEzRgnBtn::clicked, this, &TProgramyForm::FiltrClick);
+    connect(Spustit, &TEzRgnBtn::clicked, this, &TProgramyForm::SpustitClick);
+    connect(Instalovat, &TEzRgnBtn::clicked, this, &TProgramyForm::InstalovatClick);
+    connect(Kopirovat, &TEzRgnBtn::clicked, this, &TProgramyForm::KopirovatClick);
+    connect(Popis, &TEzRgnBtn::clicked, this, &TProgramyForm::PopisClick);
+    connect(Internet, &TEzRgnBtn::clicked, this, &TProgramyForm::InternetClick);
+    connect(btnZalozky, &TEzRgnBtn::clicked, this, &TProgramyForm::ZalClick);
+    connect(TovanaLogo, &TEzRgnBtn::clicked, this, &TProgramyForm::TovanaLogoClick);
+
+    const auto openViewer = [this] {
+        if (Nahled->isEnabled())
+            runModal(main_.forms().PicForm);
+    };
+    connect(Nahled, &TPictureBox::clicked, this, [this, openViewer] {
+        if (!shell().AnimOn)
+            openViewer();
+    });
+    connect(Nahled, &TPictureBox::doubleClicked, this, [this, openViewer] {
+        if (!shell().AnimOn)
+            openViewer();
+    });
+    connect(Nahled, &TPictureBox::mouseMoved, this, [this, openViewer] {
+        if (shell().AnimOn)
+            openViewer();
+    });
 }
 
 void TProgramyForm::FormCreate() {
+    const Shell& s = shell();
+    collator_ = listCollator(s.SlovakLang);
+
+    // 1. The magnifier cursor of the preview.
+    Nahled->setCursor(lupaCursor());
+
+    // 2. Pictures.
+    const auto picture = [this](QLabel* label, const skin::Picture& p) {
+        label->setPixmap(QPixmap::fromImage(main_.LoadSkinPicture(p)));
+        label->adjustSize();
+    };
+    picture(Desktop, skin::ContentPlocha);
+    Desktop->move(0, 0);
+    Desktop->lower();
+    picture(Line, skin::ProgLine);
+    picture(bmpLupa, skin::ProgLupa);
+
+    // 3. Bounds.
     placeOnContentArea();
-    auto* background = new QLabel(this);
-    background->setPixmap(QPixmap::fromImage(main_.LoadSkinPicture(skin::ContentPlocha)));
-    background->adjustSize();
-    background->lower();
+
+    // 4. Image lists.
+    main_.NaplnImageList(PopisList, skin::ProgDokumen);
+    Popis->setImageList(&PopisList);
+    main_.NaplnImageList(HledatList, skin::ProgHledat);
+    Filtr->setImageList(&HledatList);
+    main_.NaplnImageList(Instalace, skin::ProgInstal);
+    Instalovat->setImageList(&Instalace);
+    main_.NaplnImageList(KopirovatList, skin::ProgKopirov);
+    Kopirovat->setImageList(&KopirovatList);
+    main_.NaplnImageList(SpustitList, skin::ProgSpust);
+    Spustit->setImageList(&SpustitList);
+    main_.NaplnImageList(InternetList, skin::ProgWwwaut);
+    Internet->setImageList(&InternetList);
+    main_.NaplnImageList(TovanaList, skin::ProgLogo);
+    TovanaLogo->setImageList(&TovanaList);
+    main_.NaplnImageList(PridZalList, skin::ProgPridzal);
+    main_.NaplnImageList(OdebZalList, skin::ProgOdebzal);
+    btnZalozky->setImageList(&PridZalList);
+    main_.NaplnImageList(OdInstalace, skin::ProgOdinst);
+    main_.NaplnImageList(OSList, skin::ProgOs);
+    main_.NaplnImageList(VelikostList, skin::ProgVelik);
+    main_.NaplnImageList(HodnoceniList, skin::ProgHodnoc);
+    main_.NaplnImageList(KonceptList, skin::ProgLicence);
+
+    // 5. Layout; the action buttons and the preview start disabled.
+    layout::apply(this, layout::Programy, s.HighRes);
+    for (TEzRgnBtn* b : {Spustit, Instalovat, Kopirovat, Popis, btnZalozky, Internet})
+        b->setButtonEnabled(false);
+    Nahled->setEnabled(false);
+
+    // 6. The catalogue.
+    FullDecrypt();
+
+    // 7. The main menu's title.
+    if (auto* desktop = main_.forms().DesktopForm) {
+        desktop->Titulek->setText(title());
+        desktop->Titulek->adjustSize();
+        desktop->Titulek->move(s.HighRes ? layout::TitulekLeftLarge : layout::TitulekLeftSmall,
+                               desktop->Titulek->y());
+    }
+
+    // 8. Sections, everything listed, alphabetical order.
+    NactiSekce();
+    NastavSekci(AllSections);
+    SeznamSekci->setCurrentIndex(SeznamSekci->count() - 1);
+    sectionTag_ = SeznamSekci->count() - 1;
+    TypTrideni->setCurrentIndex(0);
+    orderTag_ = 0;
+    Filtr->setButtonEnabled(!Edit1->text().isEmpty());
+
+    // 9. Coming back from another application refreshes the buttons.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && isVisible())
+            FormActivate();
+    });
+}
+
+void TProgramyForm::FullDecrypt() {
+    CatalogueLoader loader(store_, descriptions_);
+    const Shell& s = shell();
+    if (!loader.FullDecrypt(s.ProgramDir, s.SystemDir, s.SlovakLang)) {
+        platform::showMessage(containerDamagedMessage());
+        main_.UnLoadForms();
+    }
+    folded_.clear();
+}
+
+QString TProgramyForm::title() const {
+    return store_.ReadString(QStringLiteral("Title"), QStringLiteral("Name"), QString());
+}
+
+QString TProgramyForm::ReadString(const QString& program, const char* key) const {
+    return store_.ReadString(program, QString::fromLatin1(key), QString());
+}
+
+int TProgramyForm::ReadInteger(const QString& program, const char* key) const {
+    return store_.ReadInteger(program, QString::fromLatin1(key), -1);
+}
+
+QString TProgramyForm::settingsSection(const char* prefix) const {
+    return QString::fromLatin1(prefix) + title();
+}
+
+void TProgramyForm::NactiSekce() {
+    SeznamSekci->clear();
+    QStringList sections = store_.ReadSection(QStringLiteral("sections"));
+    sortAlphabetically(sections, collator_);
+    sections << Favourites << AllSections;
+    SeznamSekci->addItems(sections);
+}
+
+void TProgramyForm::setRows(QStringList rows, bool sorted) {
+    if (sorted)
+        sortAlphabetically(rows, collator_);
+    listSorted_ = sorted;
+    const QSignalBlocker block(SeznamProgramu);
+    SeznamProgramu->clear();
+    SeznamProgramu->addItems(rows);
+}
+
+QStringList TProgramyForm::programRows() const {
+    QStringList rows;
+    rows.reserve(SeznamProgramu->count());
+    for (int i = 0; i < SeznamProgramu->count(); ++i)
+        rows.append(SeznamProgramu->item(i)->text());
+    return rows;
+}
+
+QString TProgramyForm::selectedProgram() const {
+    const QListWidgetItem* item = SeznamProgramu->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+void TProgramyForm::NastavSekci(const QString& name) {
+    QStringList rows;
+    if (name == AllSections) {
+        for (int i = 0; i < SeznamSekci->count(); ++i)
+            if (SeznamSekci->itemText(i) != AllSections)
+                rows += store_.ReadSection(SeznamSekci->itemText(i));
+    } else if (name == Favourites) {
+        rows = platform::ProfileFile(settingsPath(shell())).readSection(settingsSection("Oblibene-"));
+    } else {
+        rows = store_.ReadSection(name);
+    }
+    setRows(rows, true);
+    if (SeznamProgramu->count() == 0) {
+        SetNeutral();
+        return;
+    }
+    {
+        const QSignalBlocker block(SeznamProgramu);
+        SeznamProgramu->setCurrentRow(0);
+    }
+    listTag_ = -5;
+    SeznamProgramuClick();
+}
+
+void TProgramyForm::SeznamSekciChange(int index) {
+    if (index == sectionTag_)
+        return;
+    NastavSekci(SeznamSekci->itemText(index));
+    sectionTag_ = index;
+}
+
+void TProgramyForm::SetNeutral() {
+    PopisProgramu->clear();
+    {
+        const QSignalBlocker block(SeznamProgramu);
+        SeznamProgramu->setCurrentRow(-1);
+        SeznamProgramu->clearSelection();
+    }
+    listTag_ = -1;
+
+    Nahled->clear();
+    Nahled->setEnabled(false);
+    showHint(Nahled, false);
+
+    setButton(Spustit, false);
+    Instalovat->setImageList(&Instalace);
+    setButton(Instalovat, false);
+    setButton(Kopirovat, false);
+    setButton(Popis, false);
+
+    for (QLabel* icon : {VelikostPic, HodnoceniPic, KonceptPic, OSpic})
+        hideIcon(icon);
+
+    Filtr->setButtonEnabled(!Edit1->text().isEmpty());
+
+    setButton(Internet, false);
+    Internet->setCursor(Qt::ArrowCursor);
+
+    SeznamProgramu->setToolTip(ChooseProgram);
+    showHint(PopisProgramu, false);
+
+    btnZalozky->hide();
+    btnZalozky->setShowHint(false);
+    btnZalozky->setTag(0);
+}
+
+void TProgramyForm::SeznamProgramuClick() {
+    const int row = SeznamProgramu->currentRow();
+    const bool selected = row >= 0 && SeznamProgramu->item(row)->isSelected();
+    if (selected && row != listTag_) {
+        const QString name = SeznamProgramu->item(row)->text();
+        // A registry error stops the button update for this selection only.
+        platform::guarded([&] { NastavTlacitka(name); });
+        NastavText(name);
+        NastavNahled(name);
+        NastavMenuZalozek();
+    }
+    SeznamProgramu->setToolTip(selected ? SeznamProgramu->item(row)->text() : ChooseProgram);
+}
+
+void TProgramyForm::showIcon(QLabel* icon, const TImageList& list, int index) {
+    icon->setPixmap(QPixmap::fromImage(list.image(index)));
+    icon->adjustSize();
+    icon->setEnabled(true);
+    showHint(icon, true);
+}
+
+void TProgramyForm::hideIcon(QLabel* icon) {
+    icon->clear();
+    icon->setEnabled(false);
+    showHint(icon, false);
+}
+
+void TProgramyForm::NastavTlacitka(const QString& name) {
+    const QString run = ReadString(name, "run");
+    const QString setup = ReadString(name, "setup");
+    const QString doc = ReadString(name, "doc");
+    const QString www = ReadString(name, "WWW");
+
+    int os = -1;
+    const char* systems[] = {"win95", "win31", "DOS", "winnt"};
+    for (int i = 0; i < 4 && os < 0; ++i)
+        if (ReadInteger(name, systems[i]) >= 1)
+            os = i;
+
+    setButton(Spustit, !run.isEmpty());
+
+    Instalovat->setTag(0);
+    if (!setup.isEmpty()) {
+        if (InstalledCheck(name))
+            Instalovat->setTag(1);
+        Instalovat->setHint(HintInstall);
+        Instalovat->setShowHint(true);
+        if (Instalovat->tag() == 0) {
+            Instalovat->setButtonEnabled(true);
+            Instalovat->setImageList(&Instalace);
+        } else {
+            Instalovat->setButtonEnabled(true);
+            // An installed program runs even without a run file on the CD.
+            setButton(Spustit, true);
+            Instalovat->setImageList(&OdInstalace);
+            Instalovat->setHint(HintUninstall);
+        }
+    } else {
+        Instalovat->setImageList(&Instalace);
+        setButton(Instalovat, false);
+    }
+
+    setButton(Popis, !doc.isEmpty());
+
+    if (os >= 0)
+        showIcon(OSpic, OSList, os);
+    else
+        hideIcon(OSpic);
+
+    setButton(Kopirovat, true);
+
+    const int rating = ReadInteger(name, "Hodnoceni");
+    if (rating >= 1 && rating <= 5)
+        showIcon(HodnoceniPic, HodnoceniList, rating);
+    else
+        hideIcon(HodnoceniPic);
+
+    const QString licence = ReadString(name, "Licence").toLower();
+    const QStringList licences{QStringLiteral("freeware"), QStringLiteral("shareware"),
+                               QStringLiteral("public domain"), QStringLiteral("demoverze")};
+    if (const qsizetype l = licences.indexOf(licence); l >= 0)
+        showIcon(KonceptPic, KonceptList, int(l));
+    else
+        hideIcon(KonceptPic);
+
+    const int size = ReadInteger(name, "Velikost");
+    if (size >= 0 && size <= 6)
+        showIcon(VelikostPic, VelikostList, size);
+    else
+        hideIcon(VelikostPic);
+
+    if (!www.isEmpty()) {
+        setButton(Internet, true);
+        Internet->setHint(HomePagePrefix + www);
+        shell().AuthorHomePage = www;
+        Internet->setCursor(Qt::PointingHandCursor);
+    } else {
+        setButton(Internet, false);
+        Internet->setCursor(Qt::ArrowCursor);
+    }
+}
+
+void TProgramyForm::NastavText(const QString& name) {
+    const int index = ReadInteger(name, "Index");
+    if (index == -1)
+        return;
+    PopisProgramu->setPlainText(descriptions_.lines(index).join(QLatin1Char('\n')));
+    showHint(PopisProgramu, true);
+}
+
+std::optional<QString> TProgramyForm::programFile(const QString& source, const QString& file) const {
+    return platform::existingFile(shell().ProgramDir, source + QLatin1Char('\\') + file);
+}
+
+void TProgramyForm::NastavNahled(const QString& name) {
+    Shell& s = shell();
+    s.ViewerPictures.clear();
+    const QString obr = ReadString(name, "obr");
+    const QString source = ReadString(name, "source");
+    Nahled->clear();
+    if (obr.isEmpty() || source.isEmpty()) {
+        Nahled->setEnabled(false);
+        return;
+    }
+    const auto path = programFile(source, obr);
+    if (!path) {
+        Nahled->setEnabled(false);
+        showHint(Nahled, false);
+        return;
+    }
+    const QString ext = platform::lowerExtension(*path);
+    QImage picture;
+    if (ext == QLatin1String(".bmp") || ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg")) {
+        // A picture that exists but cannot be decoded counts as an unsupported one.
+        try {
+            picture = platform::loadPicture(*path);
+        } catch (const platform::KatalogError&) {
+        }
+    }
+    if (!picture.isNull()) {
+        Nahled->setPixmap(QPixmap::fromImage(picture));
+        Nahled->setEnabled(true);
+        showHint(Nahled, true);
+        s.ViewerPictures.append(*path);
+    } else {
+        Nahled->setEnabled(false);
+        showHint(Nahled, false);
+    }
+
+    const int count = ReadInteger(name, "PocetObr");
+    for (int i = 1; i <= count; ++i) {
+        const QString further = store_.ReadString(name, QStringLiteral("obr%1").arg(i), QString());
+        if (further.isEmpty())
+            continue;
+        if (const auto p = programFile(source, further))
+            s.ViewerPictures.append(*p);
+    }
+    s.ViewerIndex = 0;
+}
+
+void TProgramyForm::showEvent(QShowEvent* event) {
+    TContentForm::showEvent(event);
+    FormActivate();
+}
+
+void TProgramyForm::FormActivate() {
+    const QString name = selectedProgram();
+    if (!name.isEmpty())
+        platform::guarded([&] { NastavTlacitka(name); });
+}
+
+void TProgramyForm::runModal(QDialog* dialog) {
+    if (!dialog)
+        return;
+    dialog->exec();
+    FormActivate();
+}
+
+bool TProgramyForm::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
+        (watched == PopisProgramu || watched == PopisProgramu->viewport())) {
+        QTextCursor c = PopisProgramu->textCursor();
+        c.clearSelection();
+        PopisProgramu->setTextCursor(c);
+    }
+    return TContentForm::eventFilter(watched, event);
+}
+
+// Sorting.
+
+void TProgramyForm::TypTrideniChange(int index) {
+    if (index == orderTag_)
+        return;
+    QStringList rows = programRows();
+    sortAlphabetically(rows, collator_);
+    if (index == 0)
+        setRows(rows, true);
+    else
+        setRows(groupPrograms(rows, index, store_), false);
+    orderTag_ = index;
+    SetNeutral();
+}
+
+// Search.
+
+void TProgramyForm::Edit1Change(const QString& text) { Filtr->setButtonEnabled(!text.isEmpty()); }
+
+const QString& TProgramyForm::foldedDescription(int index) {
+    if (folded_.size() <= index)
+        folded_.resize(index + 1);
+    QString& text = folded_[index];
+    if (text.isNull())
+        text = searchText(descriptions_.lines(index));
+    return text;
+}
+
+void TProgramyForm::FiltrClick() {
+    main_.PrehrajKliknuti();
+    const QString needle = Edit1->text();
+    if (needle.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString folded = foldAscii(needle);
+    QStringList hits;
+    for (const QString& row : programRows()) {
+        const int index = ReadInteger(row, "Index");
+        if (index >= 0 && matchesSearch(foldedDescription(index), folded))
+            hits.append(row);
+    }
+
+    auto* result = main_.forms().VysledkyHledaniForm;
+    if (hits.isEmpty()) {
+        if (result)
+            result->SetMessage(VysledkyHledaniMessages::NotFound, Qt::AlignHCenter);
+    } else {
+        setRows(hits, listSorted_);
+        {
+            const QSignalBlocker block(SeznamProgramu);
+            SeznamProgramu->setCurrentRow(-1);
+            SeznamProgramu->clearSelection();
+        }
+        listTag_ = -2;
+        PopisProgramu->clear();
+        if (result)
+            result->SetMessage(VysledkyHledaniMessages::Found(int(SeznamProgramu->count())), Qt::AlignLeft);
+    }
+    if (!selectedProgram().isEmpty())
+        SeznamProgramuClick();
+    else
+        SetNeutral();
+    QApplication::restoreOverrideCursor();
+    sectionTag_ = -5;
+    runModal(result);
+}
+
+// Program actions.
+
+bool TProgramyForm::InstalledCheck(const QString&) {
+    shell().InstalledPath.clear();
+    shell().UninstallCommand.clear();
+    return false;
+}
+
+void TProgramyForm::SpustitClick() {
+    main_.PrehrajKliknuti();
+    const QString name = selectedProgram();
+    if (Instalovat->tag() >= 1) {
+        runInstalledCommand(shell().InstalledPath);
+        return;
+    }
+    const QString run = ReadString(name, "run");
+    const QString source = ReadString(name, "source");
+    if (run.isEmpty() || source.isEmpty())
+        return;
+    if (const auto file = programFile(source, run))
+        platform::shellOpen(*file, platform::resolvePath(shell().ProgramDir, source).value_or(QString()));
+}
+
+void TProgramyForm::InstalovatClick() {
+    main_.PrehrajKliknuti();
+    const QString name = selectedProgram();
+    if (Instalovat->tag() < 1) {
+        const QString setup = ReadString(name, "setup");
+        const QString source = ReadString(name, "source");
+        if (!setup.isEmpty() && !source.isEmpty()) {
+            // The marker comes first: even a missing setup file makes later refreshes look
+            // the program up.
+            platform::ProfileFile(settingsPath(shell())).writeInteger(settingsSection("Installing-"), name, 1);
+            if (const auto file = programFile(source, setup))
+                platform::shellOpen(*file, platform::resolvePath(shell().ProgramDir, source).value_or(QString()));
+        }
+    } else {
+        runInstalledCommand(shell().UninstallCommand);
+        Instalovat->setTag(0);
+        Instalovat->setImageList(&Instalace);
+    }
+    Instalovat->repaint();
+}
+
+void TProgramyForm::KopirovatClick() {
+    main_.PrehrajKliknuti();
+    const QString name = selectedProgram();
+    shell().CopySource = ReadString(name, "source");
+    shell().CopyTarget = ReadString(name, "target");
+    runModal(main_.forms().KopirovaniForm);
+}
+
+void TProgramyForm::PopisClick() {
+    main_.PrehrajKliknuti();
+    const QString name = selectedProgram();
+    const QString doc = ReadString(name, "doc");
+    const QString source = ReadString(name, "source");
+    if (doc.isEmpty() || source.isEmpty())
+        return;
+    if (const auto file = programFile(source, doc))
+        platform::shellOpen(*file, platform::resolvePath(shell().ProgramDir, source).value_or(QString()));
+}
+
+void TProgramyForm::InternetClick() {
+    main_.PrehrajKliknuti();
+    if (platform::isAllowedAddress(shell().AuthorHomePage))
+        platform::shellOpen(shell().AuthorHomePage, QString(), platform::ShowMode::Maximized);
+}
+
+void TProgramyForm::TovanaLogoClick() {
+    if (auto* desktop = main_.forms().DesktopForm)
+        desktop->mnuONasClick();
+}
+
+// Favourites.
+
+void TProgramyForm::NastavMenuZalozek() {
+    btnZalozky->show();
+    btnZalozky->setButtonEnabled(true);
+    btnZalozky->setShowHint(true);
+    const int mark = platform::ProfileFile(settingsPath(shell()))
+                         .readInteger(settingsSection("Oblibene-"), selectedProgram(), -1);
+    if (mark < 0) {
+        btnZalozky->setImageList(&PridZalList);
+        btnZalozky->setHint(HintAddFavourite);
+        btnZalozky->setTag(0);
+    } else {
+        btnZalozky->setImageList(&OdebZalList);
+        btnZalozky->setHint(HintRemoveFavourite);
+        btnZalozky->setTag(1);
+    }
+}
+
+void TProgramyForm::ZalClick() {
+    if (btnZalozky->tag() != 0)
+        OdebratClick();
+    else
+        PridatClick();
+}
+
+void TProgramyForm::PridatClick() {
+    const QString name = selectedProgram();
+    platform::ProfileFile(settingsPath(shell())).writeInteger(settingsSection("Oblibene-"), name, 1);
+    btnZalozky->setImageList(&OdebZalList);
+    btnZalozky->setHint(HintRemoveFavourite);
+    btnZalozky->setTag(1);
+    if (SeznamSekci->currentText() == Favourites)
+        NastavSekci(Favourites);
+}
+
+void TProgramyForm::OdebratClick() {
+    const QString name = selectedProgram();
+    platform::ProfileFile(settingsPath(shell())).deleteKey(settingsSection("Oblibene-"), name);
+    btnZalozky->setImageList(&PridZalList);
+    btnZalozky->setHint(HintAddFavourite);
+    btnZalozky->setTag(0);
+    if (SeznamSekci->currentText() == Favourites)
+        NastavSekci(Favourites);
 }
 
 }  // namespace katalog

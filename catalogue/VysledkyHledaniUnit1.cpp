@@ -1,11 +1,67 @@
 #include "catalogue/VysledkyHledaniUnit1.h"
 
+#include "app/Layouts.h"
+#include "app/MainFormUnit1.h"
+#include "widgets/EzRgnBtn.h"
+
 namespace katalog {
+
+namespace VysledkyHledaniMessages {
+const QString NotFound = QStringLiteral("\n\rV aktuální sekci nebyl zadaný text nalezen!");
+
+QString Found(int hits) {
+    return QStringLiteral("V aktuální sekci byl zadaný text nalezen u ") + QString::number(hits) +
+           (hits == 1 ? QStringLiteral(" záznamu.") : QStringLiteral(" záznamů.")) +
+           QStringLiteral("\n\rPokud se budete chtít") +
+           QStringLiteral(" vrátit k původně zvolené sekci, vyberte ji z rozbalovacího seznamu v levém horním rohu.");
+}
+}  // namespace VysledkyHledaniMessages
 
 TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("VysledkyHledaniForm"));
+    Plocha = new QLabel(this);
+    Plocha->setObjectName(QStringLiteral("Plocha"));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setAttribute(Qt::WA_TranslucentBackground);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(15);
+    font.setBold(true);
+    Label1->setFont(font);
+    const auto& g = layout::VysledkyLabel;
+    Label1->setGeometry(g.left, g.top, g.width, g.height);
+    btnOK = new TEzRgnBtn(this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    connect(btnOK, &TEzRgnBtn::clicked, this, &TVysledkyHledaniForm::btnOKClick);
 }
 
-void TVysledkyHledaniForm::FormCreate() {}
+void TVysledkyHledaniForm::FormCreate() {
+    const QImage background = main_.LoadSkinPicture(skin::HledaniPlocha);
+    Plocha->setPixmap(QPixmap::fromImage(background));
+    Plocha->setGeometry(0, 0, background.width(), background.height());
+    Plocha->lower();
+    setFixedSize(background.size());
+    centreOnScreen();
+    Label1->raise();
+    main_.NaplnImageList(OKList, skin::HledaniOk);
+    btnOK->setImageList(&OKList);
+    btnOK->move((background.width() - btnOK->width()) / 2, layout::VysledkyOkTop);
+    btnOK->raise();
+}
+
+void TVysledkyHledaniForm::SetMessage(const QString& text, Qt::Alignment alignment) {
+    message_ = text;
+    // A line break is written "\n\r"; on screen it is one line break.
+    QString shown = text;
+    shown.remove(QLatin1Char('\r'));
+    Label1->setText(shown);
+    Label1->setAlignment(alignment | Qt::AlignTop);
+}
+
+void TVysledkyHledaniForm::btnOKClick() {
+    main_.PrehrajKliknuti();
+    accept();
+}
 
 }  // namespace katalog

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "tests/support/QtPrinters.h"
 
 namespace testing_support {
 

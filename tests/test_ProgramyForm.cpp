@@ -1,0 +1,342 @@
+#include "catalogue/ProgramyFormUnit1.h"
+
+#include "app/MainFormUnit1.h"
+#include "app/Shell.h"
+#include "catalogue/VysledkyHledaniUnit1.h"
+#include "menu/DesktopUnit1.h"
+#include "platform/Codec.h"
+#include "tests/support/TestCatalogue.h"
+#include "tests/support/TestCd.h"
+#include "tools/democd/CdWriter.h"
+#include "widgets/EzRgnBtn.h"
+#include "widgets/PictureBox.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+using testing_support::writeFile;
+
+namespace {
+
+const char* Catalogue = R"([Title]
+Name=Testovací CD
+[sections]
+Hry=
+Grafika=
+Utility=
+[Hry]
+Šachy=
+čtverce=
+Cesta=
+[Grafika]
+Cesta=
+Malíř=
+[Utility]
+Zip=
+[Šachy]
+run=sachy.sh
+source=hry\sachy\
+win95=1
+winnt=1
+Licence=FREEWARE
+Hodnoceni=5
+Velikost=0
+Seek={sachy}
+WWW=http://sachy.example.cz/
+obr=obr.bmp
+PocetObr=3
+obr1=a.bmp
+obr2=b.jpg
+obr3=c.bmp
+[čtverce]
+setup=setup.sh
+source=hry\ctverce
+linux=1
+Licence=Shareware
+Hodnoceni=0
+Velikost=7
+Seek={ctverce}
+obr=anim.gif
+PocetObr=1
+obr1=a.bmp
+[Cesta]
+run=cesta.sh
+setup=install.sh
+doc=readme.txt
+source=cesta
+winnt=1
+Licence=freeware
+Hodnoceni=6
+Velikost=3
+Seek={cesta}
+[Malíř]
+DOS=1
+win31=2
+Licence=Demoverze
+Hodnoceni=1
+Velikost=6
+Seek={malir}
+[Zip]
+Licence=Public Domain
+Hodnoceni=3
+)";
+
+QMap<QString, QString> descriptions() {
+    return {{"sachy", "Šachový program.\r\nHraje silně."},
+            {"ctverce", "Logická hra se ČTVERCI."},
+            {"cesta", "Cestovní plánovač, cesta po mapě."},
+            {"malir", "Kreslení čar a křivek."}};
+}
+
+void closeModalSoon() {
+    QTimer::singleShot(0, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    });
+}
+
+}  // namespace
+
+class ProgramyFormTest : public testing_support::TestCd {
+protected:
+    katalog::TProgramyForm* start(const char* catalogue = Catalogue) {
+        installSkins();
+        testing_support::writeCatalogue(cdRoot(), QString::fromUtf8(catalogue), descriptions());
+        main = std::make_unique<katalog::TMain>(nullptr, cdRoot());
+        main->FormCreate();
+        main->CreateSearchResultForm();
+        return main->forms().ProgramyForm;
+    }
+    void picture(const QString& rel, const char* format = "BMP") {
+        QImage img(40, 30, QImage::Format_RGB888);
+        img.fill(Qt::red);
+        ASSERT_TRUE(democd::saveBmp(img, cdFile(rel)));
+        if (QByteArray(format) != "BMP")
+            ASSERT_TRUE(img.save(cdFile(rel), format));
+    }
+    void select(katalog::TProgramyForm* f, const QString& program) {
+        const auto items = f->SeznamProgramu->findItems(program, Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty()) << program.toStdString();
+        f->SeznamProgramu->setCurrentItem(items[0]);
+    }
+    void chooseSection(katalog::TProgramyForm* f, const QString& section) {
+        const int i = f->SeznamSekci->findText(section);
+        ASSERT_GE(i, 0);
+        f->SeznamSekci->setCurrentIndex(i);
+        f->SeznamSekciChange(i);
+    }
+    QStringList search(katalog::TProgramyForm* f, const QString& text) {
+        f->Edit1->setText(text);
+        closeModalSoon();
+        f->FiltrClick();
+        return f->programRows();
+    }
+    std::unique_ptr<katalog::TMain> main;
+};
+
+TEST_F(ProgramyFormTest, StartsWithEverythingAlphabeticalAndTheFirstShown) {
+    auto* f = start();
+    EXPECT_TRUE(messages.empty());
+    QStringList sections;
+    for (int i = 0; i < f->SeznamSekci->count(); ++i)
+        sections << f->SeznamSekci->itemText(i);
+    EXPECT_EQ(sections, QStringList({"Grafika", "Hry", "Utility", "Oblíbené", "[Všechno]"}));
+    EXPECT_EQ(f->SeznamSekci->currentText(), "[Všechno]");
+    EXPECT_EQ(f->TypTrideni->currentText(), "Řadit abecedně");
+    // Czech collation: c < č; a program in two sections is listed twice.
+    EXPECT_EQ(f->programRows(), QStringList({"Cesta", "Cesta", "čtverce", "Malíř", "Šachy", "Zip"}));
+    EXPECT_EQ(f->selectedProgram(), "Cesta");
+    EXPECT_EQ(f->PopisProgramu->toPlainText(), "Cestovní plánovač, cesta po mapě.");
+    EXPECT_EQ(main->forms().DesktopForm->Titulek->text(), "Testovací CD");
+    EXPECT_EQ(main->forms().DesktopForm->Titulek->x(), 57);
+}
+
+TEST_F(ProgramyFormTest, ButtonsAndIconsFollowTheRecord) {
+    auto* f = start();
+    struct Row {
+        const char* program;
+        bool run, install, doc, www, os, rating, licence, size;
+    };
+    const Row rows[] = {
+        {"Šachy", true, false, false, true, true, true, true, true},
+        {"čtverce", false, true, false, false, false, false, true, false},
+        {"Cesta", true, true, true, false, true, false, true, true},
+        {"Zip", false, false, false, false, false, true, true, false},
+    };
+    for (const Row& r : rows) {
+        select(f, QString::fromUtf8(r.program));
+        SCOPED_TRACE(r.program);
+        EXPECT_EQ(f->Spustit->buttonEnabled(), r.run);
+        EXPECT_EQ(f->Instalovat->buttonEnabled(), r.install);
+        EXPECT_EQ(f->Popis->buttonEnabled(), r.doc);
+        EXPECT_EQ(f->Internet->buttonEnabled(), r.www);
+        EXPECT_TRUE(f->Kopirovat->buttonEnabled());
+        EXPECT_EQ(f->OSpic->isEnabled(), r.os);
+        EXPECT_EQ(f->HodnoceniPic->isEnabled(), r.rating);
+        EXPECT_EQ(f->KonceptPic->isEnabled(), r.licence);
+        EXPECT_EQ(f->VelikostPic->isEnabled(), r.size);
+        EXPECT_TRUE(f->btnZalozky->isVisible());
+    }
+    // win95 comes before winnt; a licence in capitals still finds its icon; Velikost 0 is
+    // picture 0; the home page shows in the hint.
+    select(f, "Šachy");
+    EXPECT_EQ(f->OSpic->pixmap().toImage(), f->OSList.image(0).convertToFormat(f->OSpic->pixmap().toImage().format()));
+    EXPECT_EQ(f->KonceptPic->pixmap().toImage(), f->KonceptList.image(0).convertToFormat(f->KonceptPic->pixmap().toImage().format()));
+    EXPECT_EQ(f->VelikostPic->pixmap().toImage(), f->VelikostList.image(0).convertToFormat(f->VelikostPic->pixmap().toImage().format()));
+    EXPECT_EQ(f->Internet->hint(), "Domovská stránka autora: http://sachy.example.cz/");
+    EXPECT_EQ(katalog::shell().AuthorHomePage, "http://sachy.example.cz/");
+    select(f, "Malíř");
+    EXPECT_EQ(f->OSpic->pixmap().toImage(), f->OSList.image(1).convertToFormat(f->OSpic->pixmap().toImage().format()));
+}
+
+TEST_F(ProgramyFormTest, PreviewAndFurtherPictures) {
+    picture("hry/sachy/obr.bmp");
+    picture("hry/sachy/b.jpg", "JPEG");
+    picture("hry/ctverce/a.bmp");
+    writeFile(cdFile("hry/ctverce/anim.gif"), "GIF89a");
+    auto* f = start();
+    select(f, "Šachy");
+    // Only the second of three further pictures exists.
+    EXPECT_TRUE(f->Nahled->isEnabled());
+    EXPECT_EQ(katalog::shell().ViewerPictures, QStringList({cdFile("hry/sachy/obr.bmp"), cdFile("hry/sachy/b.jpg")}));
+    EXPECT_EQ(katalog::shell().ViewerIndex, 0);
+    // A GIF preview is not shown, but the further pictures are still collected.
+    select(f, "čtverce");
+    EXPECT_FALSE(f->Nahled->isEnabled());
+    EXPECT_EQ(katalog::shell().ViewerPictures, QStringList({cdFile("hry/ctverce/a.bmp")}));
+}
+
+TEST_F(ProgramyFormTest, AnUndecodablePreviewCountsAsUnsupported) {
+    writeFile(cdFile("hry/sachy/obr.bmp"), "BM this is not a bitmap");
+    picture("hry/sachy/b.jpg", "JPEG");
+    auto* f = start();
+    select(f, "Šachy");
+    EXPECT_FALSE(f->Nahled->isEnabled());
+    EXPECT_EQ(katalog::shell().ViewerPictures, QStringList({cdFile("hry/sachy/b.jpg")}));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ProgramyFormTest, ChoosingTheShownSectionAgainDoesNothingUntilASearch) {
+    auto* f = start();
+    chooseSection(f, "Hry");
+    EXPECT_EQ(f->programRows(), QStringList({"Cesta", "čtverce", "Šachy"}));
+    select(f, "Šachy");
+    chooseSection(f, "Hry");
+    EXPECT_EQ(f->selectedProgram(), "Šachy");
+    EXPECT_EQ(search(f, "hra"), QStringList({"čtverce", "Šachy"}));
+    EXPECT_EQ(f->sectionTag(), -5);
+    chooseSection(f, "Hry");
+    EXPECT_EQ(f->programRows(), QStringList({"Cesta", "čtverce", "Šachy"}));
+    EXPECT_EQ(f->selectedProgram(), "Cesta");
+}
+
+TEST_F(ProgramyFormTest, EveryOrderGroupsAndLeavesTheRestAlphabetical) {
+    auto* f = start();
+    chooseSection(f, "[Všechno]");
+    const QStringList expected[] = {
+        {"Cesta", "Cesta", "čtverce", "Malíř", "Šachy", "Zip"},
+        {"čtverce", "Zip", "Malíř", "Cesta", "Cesta", "Šachy"},   // exact-case licences only
+        {"Šachy", "Zip", "Malíř", "Cesta", "Cesta", "čtverce"},   // 5, 3, 1, then 6 and 0
+        {"Šachy", "Malíř", "Cesta", "Cesta", "čtverce", "Zip"},   // win95, win31, winnt, linux
+        {"Cesta", "Cesta", "Šachy", "čtverce", "Malíř", "Zip"},   // run, then setup
+        {"Šachy", "Cesta", "Cesta", "Malíř", "čtverce", "Zip"},   // 0, 3, 6, then 7 and none
+    };
+    for (int order : {1, 2, 3, 4, 5, 0}) {
+        f->TypTrideni->setCurrentIndex(order);
+        f->TypTrideniChange(order);
+        EXPECT_EQ(f->programRows(), expected[order]) << order;
+        EXPECT_TRUE(f->selectedProgram().isEmpty());
+        EXPECT_EQ(f->orderTag(), order);
+    }
+    // The applied order again changes nothing, not even the selection.
+    select(f, "Zip");
+    f->TypTrideniChange(0);
+    EXPECT_EQ(f->selectedProgram(), "Zip");
+}
+
+TEST_F(ProgramyFormTest, SearchFoldsOnlyAsciiLetters) {
+    auto* f = start();
+    struct Case { const char* text; QStringList hits; };
+    const Case cases[] = {
+        {"ŠACHOVÝ", {}},                       // Ý is not ý
+        {"šachový", {}},                       // š is not Š
+        {"Šachový", {"Šachy"}},
+        {"PROGRAM", {"Šachy"}},
+        {"silně", {"Šachy"}},
+        {"čtverci", {}},                        // č does not find Č
+        {"ČTVERCI", {"čtverce"}},
+        {"cary", {}},                            // c does not find č
+        {"Malíř", {}},                          // only in the name
+        {"popisu", {"Zip"}},                    // "Bez popisu."
+        {"cesta", {"Cesta", "Cesta"}},           // listed twice, found twice
+    };
+    for (const Case& c : cases) {
+        chooseSection(f, "[Všechno]");
+        f->SeznamSekci->setCurrentIndex(f->SeznamSekci->count() - 1);
+        const QStringList before = f->programRows();
+        const QStringList rows = search(f, QString::fromUtf8(c.text));
+        EXPECT_EQ(rows, c.hits.isEmpty() ? before : c.hits) << c.text;
+    }
+}
+
+TEST_F(ProgramyFormTest, SearchMessagesCountTheHits) {
+    auto* f = start();
+    auto* result = main->forms().VysledkyHledaniForm;
+    search(f, "xyz");
+    EXPECT_EQ(result->message(), "\n\rV aktuální sekci nebyl zadaný text nalezen!");
+    search(f, "Cesta");
+    EXPECT_EQ(result->message(),
+              "V aktuální sekci byl zadaný text nalezen u 2 záznamů.\n\rPokud se budete chtít vrátit k "
+              "původně zvolené sekci, vyberte ji z rozbalovacího seznamu v levém horním rohu.");
+    EXPECT_TRUE(f->selectedProgram().isEmpty());
+    EXPECT_EQ(f->listTag(), -1);
+    chooseSection(f, "Utility");
+    search(f, "popisu");
+    EXPECT_TRUE(result->message().startsWith("V aktuální sekci byl zadaný text nalezen u 1 záznamu.\n\r"));
+    // An empty text does nothing; the button follows the text.
+    f->Edit1->clear();
+    EXPECT_FALSE(f->Filtr->buttonEnabled());
+    f->FiltrClick();
+    EXPECT_EQ(f->programRows(), QStringList({"Zip"}));
+}
+
+TEST_F(ProgramyFormTest, ARejectedContainerLeavesAnEmptyNeutralCatalogue) {
+    installSkins();
+    writeFile(cdFile("SYSTEM/MAP.PIC"), "NOTBRPIC");
+    main = std::make_unique<katalog::TMain>(nullptr, cdRoot());
+    main->FormCreate();
+    auto* f = main->forms().ProgramyForm;
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, "Datový soubor byl narušen, aplikace bude ukončena!");
+    EXPECT_TRUE(main->terminationRequested());
+    EXPECT_EQ(f->SeznamSekci->count(), 2);
+    EXPECT_EQ(f->programRows(), QStringList());
+    EXPECT_FALSE(f->Kopirovat->buttonEnabled());
+    EXPECT_FALSE(f->btnZalozky->isVisible());
+}
+
+TEST_F(ProgramyFormTest, FavouritesAreKeptPerTitle) {
+    auto* f = start();
+    select(f, "Zip");
+    EXPECT_EQ(f->btnZalozky->hint(), "Přidat k oblíbeným");
+    f->btnZalozky->Click();
+    EXPECT_EQ(f->btnZalozky->hint(), "Odebrat z oblíbených");
+    select(f, "Malíř");
+    select(f, "Zip");
+    EXPECT_EQ(f->btnZalozky->tag(), 1);
+    chooseSection(f, "Oblíbené");
+    EXPECT_EQ(f->programRows(), QStringList({"Zip"}));
+    // Removing the last favourite while they are shown empties the list.
+    f->btnZalozky->Click();
+    EXPECT_EQ(f->programRows(), QStringList());
+    EXPECT_FALSE(f->btnZalozky->isVisible());
+    // A mark that is not a number is listed, but offered for adding.
+    writeFile(windowsDir() + "kat.INI",
+              platform::toCp1250(u"[Oblibene-Testovací CD]\r\nMalíř=ano\r\n[Oblibene-Jiné CD]\r\nZip=1\r\n"));
+    chooseSection(f, "Grafika");
+    chooseSection(f, "Oblíbené");
+    EXPECT_EQ(f->programRows(), QStringList({"Malíř"}));
+    EXPECT_EQ(f->btnZalozky->tag(), 0);
+}
