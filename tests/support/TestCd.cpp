@@ -1,5 +1,7 @@
 #include "tests/support/TestCd.h"
 
+#include "tests/support/TestCatalogue.h"
+
 #include "tests/support/SoundFiles.h"
 
 #include "app/MainFormUnit1.h"
@@ -69,6 +71,10 @@ void TestCd::installSkins() {
     fs::copy(skinTemplate().toStdString(), cd_.path().toStdString(),
              fs::copy_options::recursive | fs::copy_options::create_hard_links);
     installSounds();
+    // A small catalogue, so that start-up finds a container; tests that need their own
+    // write it afterwards.
+    writeCatalogue(cd_.path(), QStringLiteral("[Title]\nName=Test CD\n[sections]\nHry=\n[Hry]\nPexeso=\n"
+                                              "[Pexeso]\nrun=pexeso.sh\nsource=pexeso\n"));
 }
 
 void TestCd::installSounds() {

@@ -32,6 +32,7 @@ protected:
     // Every skin bitmap of the four variants, the intro picture and the sounds
     // (installSounds). The files are hard links shared by all tests: replace one (remove,
     // then write), never write into it.
+    // ... and a small catalogue (title "Test CD", program "Pexeso" in section "Hry").
     void installSkins();
     // The click "1xclick.WAV" and the songs "Melody1.MID" to "Melody6.MID", one second each.
     void installSounds();
