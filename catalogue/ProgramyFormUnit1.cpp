@@ -4,6 +4,8 @@
 #include "app/MainFormUnit1.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
+#include "catalogue/FavouriteMarks.h"
+#include "catalogue/InstalledState.h"
 #include "catalogue/ProgramOrder.h"
 #include "catalogue/Search.h"
 #include "catalogue/VysledkyHledaniUnit1.h"
@@ -62,21 +64,10 @@ void setButton(TEzRgnBtn* b, bool enabled) {
     b->setShowHint(enabled);
 }
 
-// An installed program's start or uninstall command: a shortcut is opened in its own folder,
-// anything else is run as a command line.
-void runInstalledCommand(const QString& command) {
-    if (command.isEmpty())
-        return;
-    QString folder = command;
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    folder.truncate(folder.lastIndexOf(QLatin1Char('/')) + 1);
-    platform::shellOpen(command, folder);
-}
-
 }  // namespace
 
 TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
-    : TContentForm(main, parent), collator_(listCollator(false)) {
+    : TContentForm(main, parent), registry_(shell().WindowsDir), collator_(listCollator(false)) {
     setObjectName(QStringLiteral("ProgramyForm"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
@@ -284,9 +275,7 @@ int TProgramyForm::ReadInteger(const QString& program, const char* key) const {
     return store_.ReadInteger(program, QString::fromLatin1(key), -1);
 }
 
-QString TProgramyForm::settingsSection(const char* prefix) const {
-    return QString::fromLatin1(prefix) + title();
-}
+platform::ProfileFile TProgramyForm::settings() const { return platform::ProfileFile(settingsPath(shell())); }
 
 void TProgramyForm::NactiSekce() {
     SeznamSekci->clear();
@@ -325,7 +314,7 @@ void TProgramyForm::NastavSekci(const QString& name) {
             if (SeznamSekci->itemText(i) != AllSections)
                 rows += store_.ReadSection(SeznamSekci->itemText(i));
     } else if (name == Favourites) {
-        rows = platform::ProfileFile(settingsPath(shell())).readSection(settingsSection("Oblibene-"));
+        rows = favourites::programs(settings(), title());
     } else {
         rows = store_.ReadSection(name);
     }
@@ -495,7 +484,7 @@ void TProgramyForm::NastavText(const QString& name) {
 }
 
 std::optional<QString> TProgramyForm::programFile(const QString& source, const QString& file) const {
-    return platform::existingFile(shell().ProgramDir, source + QLatin1Char('\\') + file);
+    return programFolderFile(shell().ProgramDir, source, file);
 }
 
 void TProgramyForm::NastavNahled(const QString& name) {
@@ -641,25 +630,22 @@ void TProgramyForm::FiltrClick() {
 
 // Program actions.
 
-bool TProgramyForm::InstalledCheck(const QString&) {
-    shell().InstalledPath.clear();
-    shell().UninstallCommand.clear();
-    return false;
+InstalledState TProgramyForm::installedState() {
+    return InstalledState(
+        settings(), registry_, title(),
+        [this](const QString& p) { return InstallKeys{ReadString(p, "AppName"), ReadString(p, "UnInstallReg")}; },
+        shell().InstalledPath, shell().UninstallCommand);
 }
+
+bool TProgramyForm::InstalledCheck(const QString& name) { return installedState().InstalledCheck(name); }
 
 void TProgramyForm::SpustitClick() {
     main_.PrehrajKliknuti();
     const QString name = selectedProgram();
-    if (Instalovat->tag() >= 1) {
-        runInstalledCommand(shell().InstalledPath);
-        return;
-    }
-    const QString run = ReadString(name, "run");
-    const QString source = ReadString(name, "source");
-    if (run.isEmpty() || source.isEmpty())
-        return;
-    if (const auto file = programFile(source, run))
-        platform::shellOpen(*file, platform::resolvePath(shell().ProgramDir, source).value_or(QString()));
+    if (Instalovat->tag() >= 1)
+        launchInstalledCommand(shell().InstalledPath);
+    else
+        openProgramFolderFile(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "run"));
 }
 
 void TProgramyForm::InstalovatClick() {
@@ -671,12 +657,11 @@ void TProgramyForm::InstalovatClick() {
         if (!setup.isEmpty() && !source.isEmpty()) {
             // The marker comes first: even a missing setup file makes later refreshes look
             // the program up.
-            platform::ProfileFile(settingsPath(shell())).writeInteger(settingsSection("Installing-"), name, 1);
-            if (const auto file = programFile(source, setup))
-                platform::shellOpen(*file, platform::resolvePath(shell().ProgramDir, source).value_or(QString()));
+            installedState().markInstalling(name);
+            openProgramFolderFile(shell().ProgramDir, source, setup);
         }
     } else {
-        runInstalledCommand(shell().UninstallCommand);
+        launchInstalledCommand(shell().UninstallCommand);
         Instalovat->setTag(0);
         Instalovat->setImageList(&Instalace);
     }
@@ -694,18 +679,12 @@ void TProgramyForm::KopirovatClick() {
 void TProgramyForm::PopisClick() {
     main_.PrehrajKliknuti();
     const QString name = selectedProgram();
-    const QString doc = ReadString(name, "doc");
-    const QString source = ReadString(name, "source");
-    if (doc.isEmpty() || source.isEmpty())
-        return;
-    if (const auto file = programFile(source, doc))
-        platform::shellOpen(*file, platform::resolvePath(shell().ProgramDir, source).value_or(QString()));
+    openProgramFolderFile(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc"));
 }
 
 void TProgramyForm::InternetClick() {
     main_.PrehrajKliknuti();
-    if (platform::isAllowedAddress(shell().AuthorHomePage))
-        platform::shellOpen(shell().AuthorHomePage, QString(), platform::ShowMode::Maximized);
+    platform::openAddress(shell().AuthorHomePage, platform::ShowMode::Maximized);
 }
 
 void TProgramyForm::TovanaLogoClick() {
@@ -719,9 +698,7 @@ void TProgramyForm::NastavMenuZalozek() {
     btnZalozky->show();
     btnZalozky->setButtonEnabled(true);
     btnZalozky->setShowHint(true);
-    const int mark = platform::ProfileFile(settingsPath(shell()))
-                         .readInteger(settingsSection("Oblibene-"), selectedProgram(), -1);
-    if (mark < 0) {
+    if (!favourites::isFavourite(settings(), title(), selectedProgram())) {
         btnZalozky->setImageList(&PridZalList);
         btnZalozky->setHint(HintAddFavourite);
         btnZalozky->setTag(0);
@@ -741,7 +718,8 @@ void TProgramyForm::ZalClick() {
 
 void TProgramyForm::PridatClick() {
     const QString name = selectedProgram();
-    platform::ProfileFile(settingsPath(shell())).writeInteger(settingsSection("Oblibene-"), name, 1);
+    platform::ProfileFile ini = settings();
+    favourites::add(ini, title(), name);
     btnZalozky->setImageList(&OdebZalList);
     btnZalozky->setHint(HintRemoveFavourite);
     btnZalozky->setTag(1);
@@ -751,7 +729,8 @@ void TProgramyForm::PridatClick() {
 
 void TProgramyForm::OdebratClick() {
     const QString name = selectedProgram();
-    platform::ProfileFile(settingsPath(shell())).deleteKey(settingsSection("Oblibene-"), name);
+    platform::ProfileFile ini = settings();
+    favourites::remove(ini, title(), name);
     btnZalozky->setImageList(&PridZalList);
     btnZalozky->setHint(HintAddFavourite);
     btnZalozky->setTag(0);

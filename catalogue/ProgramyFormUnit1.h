@@ -4,6 +4,9 @@
 #include "app/Forms.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/CatalogueStore.h"
+#include "catalogue/InstalledState.h"
+#include "platform/ProfileFile.h"
+#include "platform/Registry.h"
 #include "widgets/ImageList.h"
 
 #include <QCollator>
@@ -118,10 +121,13 @@ private:
     void runModal(QDialog* dialog);
     // The program folder's file: ProgramDir + source + "\" + file, inside the CD only.
     std::optional<QString> programFile(const QString& source, const QString& file) const;
-    QString settingsSection(const char* prefix) const;
+    platform::ProfileFile settings() const;
+    InstalledState installedState();
     const QString& foldedDescription(int index);
 
     CatalogueStore store_;
+    // Parsed registry files stay cached between selections.
+    platform::Registry registry_;
     DescriptionTable descriptions_;
     QList<QString> folded_;  // search texts by slot, made when first searched
     QCollator collator_;

@@ -1,10 +1,13 @@
 #include "catalogue/ProgramyFormUnit1.h"
 
+#include "about/ONasUnit1.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "catalogue/VysledkyHledaniUnit1.h"
 #include "menu/DesktopUnit1.h"
 #include "platform/Codec.h"
+#include "platform/ProfileFile.h"
+#include "platform/ShellOpen.h"
 #include "tests/support/TestCatalogue.h"
 #include "tests/support/TestCd.h"
 #include "tools/democd/CdWriter.h"
@@ -339,4 +342,125 @@ TEST_F(ProgramyFormTest, FavouritesAreKeptPerTitle) {
     chooseSection(f, "Oblíbené");
     EXPECT_EQ(f->programRows(), QStringList({"Malíř"}));
     EXPECT_EQ(f->btnZalozky->tag(), 0);
+}
+
+namespace {
+
+const char* InstallCatalogue = R"([Title]
+Name=Instalační CD
+[sections]
+Nástroje=
+[Nástroje]
+Sklad=
+Můj program=
+[Sklad]
+setup=setup.sh
+source=sklad\
+AppName=sklad.sh
+UnInstallReg=Sklad 1.0
+[Můj program]
+run=my prog; rm -rf $(id).sh
+doc=návod.txt
+source=muj
+)";
+
+}  // namespace
+
+class ProgramActionsTest : public ProgramyFormTest {
+protected:
+    void SetUp() override {
+        ProgramyFormTest::SetUp();
+        platform::setLaunchHook([this](const platform::Launch& l) { launches.push_back(l); });
+    }
+    QString script(const QString& path) {
+        writeFile(path, "#!/bin/sh\nexit 0\n");
+        return path;
+    }
+    std::vector<platform::Launch> launches;
+};
+
+TEST_F(ProgramActionsTest, InstallDetectRunInstalledAndUninstall) {
+    script(cdFile("sklad/setup.sh"));
+    auto* f = start(InstallCatalogue);
+    select(f, "Sklad");
+    EXPECT_FALSE(f->Spustit->buttonEnabled());
+    EXPECT_EQ(f->Instalovat->hint(), "Nainstaluje Vámi zvolený program");
+    f->Instalovat->Click();
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].arguments.value(0), cdFile("sklad/setup.sh"));
+    EXPECT_EQ(platform::ProfileFile(windowsDir() + "kat.INI").readString("Installing-Instalační CD", "Sklad"), "1");
+
+    // The setup recorded the program; coming back to the catalogue finds it.
+    const QString installed = script(configHome() + "/apps/sklad.sh");
+    const QString uninstall = script(configHome() + "/apps/odinstaluj.sh");
+    writeFile(windowsDir() + "registry.reg",
+              ("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sklad.sh]\r\n"
+               "@=\"" + installed + "\"\r\n\r\n"
+               "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sklad 1.0]\r\n"
+               "\"UnInstallString\"=\"" + uninstall + "\"\r\n").toUtf8());
+    f->FormActivate();
+    EXPECT_EQ(f->Instalovat->tag(), 1);
+    EXPECT_EQ(f->Instalovat->hint(), "Odinstaluje Vámi zvolený program");
+    EXPECT_TRUE(f->Spustit->buttonEnabled());  // installed: runs without a run file
+    platform::ProfileFile ini(windowsDir() + "kat.INI");
+    EXPECT_EQ(ini.readString("Installed-Instalační CD", "Sklad"), "1");
+    EXPECT_EQ(ini.readString("Installing-Instalační CD", "Sklad", "gone"), "gone");
+
+    launches.clear();
+    f->Spustit->Click();
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].arguments.value(0), installed);
+
+    // Uninstall flips the button at once, before the uninstaller has done anything.
+    launches.clear();
+    f->Instalovat->Click();
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].arguments.value(0), uninstall);
+    EXPECT_EQ(f->Instalovat->tag(), 0);
+    EXPECT_EQ(f->Instalovat->imageList(), &f->Instalace);
+}
+
+TEST_F(ProgramActionsTest, AMissingSetupFileStillMarksTheProgram) {
+    auto* f = start(InstallCatalogue);
+    select(f, "Sklad");
+    f->Instalovat->Click();
+    EXPECT_TRUE(launches.empty());
+    EXPECT_EQ(platform::ProfileFile(windowsDir() + "kat.INI").readInteger("Installing-Instalační CD", "Sklad", -1), 1);
+}
+
+TEST_F(ProgramActionsTest, RunStartsExactlyTheNamedFileWhateverItsCharacters) {
+    const QString run = script(cdFile("muj/my prog; rm -rf $(id).sh"));
+    writeFile(cdFile("muj/Návod.TXT"), "text");
+    auto* f = start(InstallCatalogue);
+    select(f, "Můj program");
+    f->Spustit->Click();
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].kind, platform::Launch::Kind::Process);
+    EXPECT_EQ(launches[0].program, "/bin/sh");
+    EXPECT_EQ(launches[0].arguments, QStringList({run}));
+    EXPECT_EQ(launches[0].workDir, cdFile("muj"));
+    // The documentation is found whatever the letter case of its name.
+    f->Popis->Click();
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(launches[1].program, cdFile("muj/Návod.TXT"));
+}
+
+TEST_F(ProgramActionsTest, OnlyWebAddressesAreOpenedAsHomePages) {
+    auto* f = start();
+    for (const char* address : {"file:///etc/passwd", "/etc/passwd", "javascript:alert(1)", "x.desktop"}) {
+        katalog::shell().AuthorHomePage = address;
+        f->InternetClick();
+    }
+    EXPECT_TRUE(launches.empty());
+    katalog::shell().AuthorHomePage = "https://sachy.example.cz/";
+    f->InternetClick();
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].kind, platform::Launch::Kind::Url);
+}
+
+TEST_F(ProgramActionsTest, TheLogoLeadsToTheAboutPages) {
+    auto* f = start();
+    f->TovanaLogo->Click();
+    EXPECT_EQ(main->CurrentWindow(), static_cast<QWidget*>(main->forms().ONas));
+    EXPECT_TRUE(main->forms().DesktopForm->mnuONas->disabled());
 }
