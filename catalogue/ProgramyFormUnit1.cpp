@@ -109,6 +109,8 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     SeznamProgramu = new QListWidget(this);
     SeznamProgramu->setObjectName(QStringLiteral("SeznamProgramu"));
     SeznamProgramu->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line of the same font: laying out a list of 1000 then costs nothing.
+    SeznamProgramu->setUniformItemSizes(true);
     SeznamProgramu->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu1 = new QMenu(this);
     Pridat = PopupMenu1->addAction(QStringLiteral("Přidat záložku"));
