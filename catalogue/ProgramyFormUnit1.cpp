@@ -587,7 +587,9 @@ const QString& TProgramyForm::foldedDescription(int index) {
         folded_.resize(index + 1);
     QString& text = folded_[index];
     if (text.isNull())
-        text = searchText(descriptions_.lines(index));
+        // Lines end in LF here rather than CR LF: the search text is one line, so no hit
+        // depends on it.
+        text = foldAscii(descriptions_.text(index));
     return text;
 }
 

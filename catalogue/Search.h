@@ -7,8 +7,6 @@
 namespace katalog {
 
 QString foldAscii(QString text);
-// A description's searched text: every line followed by CR LF, folded.
-QString searchText(const QStringList& lines);
 bool matchesSearch(const QString& foldedText, const QString& foldedNeedle);
 
 }  // namespace katalog
