@@ -6,7 +6,8 @@
 namespace platform {
 namespace {
 
-// Finds the entry of dir whose name matches name without regard to case.
+}  // namespace
+
 // Directory order is arbitrary on Linux, so ties are broken by sorted name.
 QString matchComponent(const QString& dir, const QString& name) {
     if (QFileInfo::exists(dir + name))
@@ -19,6 +20,8 @@ QString matchComponent(const QString& dir, const QString& name) {
             return e;
     return name;
 }
+
+namespace {
 
 bool isInside(const QString& canonicalBase, const QString& canonicalPath) {
     return canonicalPath == canonicalBase ||

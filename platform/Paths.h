@@ -14,6 +14,10 @@ namespace platform {
 // written, so the result may name a file that is not there.
 std::optional<QString> resolvePath(const QString& base, const QString& relative);
 
+// The entry of dir (ending with "/") named name without regard to case; an exact match
+// wins; name itself when nothing matches.
+QString matchComponent(const QString& dir, const QString& name);
+
 // resolvePath and the result is an existing regular file (or folder, for dirExists).
 std::optional<QString> existingFile(const QString& base, const QString& relative);
 std::optional<QString> existingDir(const QString& base, const QString& relative);

@@ -1,24 +1,11 @@
 #include "platform/WinePaths.h"
 
+#include "platform/Paths.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 namespace platform {
-namespace {
-
-QString matchEntry(const QString& dir, const QString& name) {
-    if (QFileInfo::exists(dir + name))
-        return name;
-    const QStringList entries =
-        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                            QDir::Name);
-    for (const QString& e : entries)
-        if (e.compare(name, Qt::CaseInsensitive) == 0)
-            return e;
-    return name;
-}
-
-}  // namespace
 
 QString defaultWinePrefix() {
     const QString env = qEnvironmentVariable("WINEPREFIX");
@@ -62,7 +49,7 @@ std::optional<QString> windowsToLinuxPath(const QString& winePrefix, const QStri
     bool missing = false;
     for (const QString& part : parts) {
         const QString dir = result + QLatin1Char('/');
-        const QString name = missing ? part : matchEntry(dir, part);
+        const QString name = missing ? part : matchComponent(dir, part);
         result = dir + name;
         if (!missing && !QFileInfo::exists(result))
             missing = true;
