@@ -56,7 +56,8 @@ e2e_start() {
 # the main menu window; E2E_WIN, E2E_X and E2E_Y then name it and its place.
 e2e_katalog() {
   local cd=${1:-$KATALOG_CD}
-  (cd "$HOME" && exec "$KATALOG_BIN" "$cd") >"$E2E_TMP/katalog.log" 2>&1 &
+  # E2E_ENV: extra NAME=VALUE words for the program alone (a locale the shell lacks).
+  (cd "$HOME" && exec env ${E2E_ENV:-} "$KATALOG_BIN" "$cd") >"$E2E_TMP/katalog.log" 2>&1 &
   KATALOG_PID=$!
   E2E_PIDS+=($KATALOG_PID)
   local i
