@@ -883,3 +883,47 @@ TEST(DemoCdLarge, AThousandEntriesWithDescriptionsOfAboutTwoKilobytes) {
     }
     EXPECT_TRUE(QFileInfo::exists(out.path() + QLatin1Char('/') + sv(cdfiles::KeyFile)));
 }
+
+// ---------------------------------------------------------------------------------------
+// Autorun: the program on the CD first, then an installed one, always given the CD root.
+
+TEST(DemoCdAutorun, StartsTheCdsProgramOrAnInstalledOneOnTheCdRoot) {
+    struct Case {
+        const char* name;
+        bool onCd, installed;
+        int exitCode;
+        const char* startedBy;  // which stand-in ran, "" for none
+    };
+    const Case cases[] = {
+        {"program on the CD", true, true, 0, "cd"},
+        {"installed program only", false, true, 0, "installed"},
+        {"neither", false, false, 1, ""},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir tmp;
+        const QString root = tmp.path() + QStringLiteral("/CD ROOT"), bin = tmp.path() + QStringLiteral("/bin");
+        const QString record = tmp.path() + QStringLiteral("/record");
+        ASSERT_TRUE(democd::writeAutorun(root));
+        EXPECT_TRUE(QFileInfo(root + QStringLiteral("/autorun.sh")).isExecutable());
+        const auto standIn = [&](const QString& path, const char* who) {
+            ASSERT_TRUE(democd::writeBytes(path, QByteArray("#!/bin/sh\nprintf '%s|%s' ") + who + " \"$*\" > \"$RECORD\"\n", true));
+        };
+        if (c.onCd)
+            standIn(root + QStringLiteral("/katalog"), "cd");
+        QDir().mkpath(bin);
+        if (c.installed)
+            standIn(bin + QStringLiteral("/katalog"), "installed");
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/bin:/bin"));
+        env.insert(QStringLiteral("RECORD"), record);
+        p.setProcessEnvironment(env);
+        // Started from elsewhere, as a desktop does.
+        p.setWorkingDirectory(QDir::tempPath());
+        p.start(root + QStringLiteral("/autorun.sh"), {});
+        ASSERT_TRUE(p.waitForFinished(10000)) << c.name;
+        EXPECT_EQ(p.exitCode(), c.exitCode) << c.name;
+        const QString expected = *c.startedBy ? QString::fromLatin1(c.startedBy) + QLatin1Char('|') + root : QString();
+        EXPECT_EQ(QString::fromUtf8(bytesOf(record)), expected) << c.name;
+    }
+}
