@@ -102,8 +102,11 @@ void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
     const Shell& s = shell();
     const QString folder =
         s.SlovakLang ? QStringLiteral("ONas\\Sk\\") : QStringLiteral("ONas\\Cz\\");
-    if (const auto path = platform::existingFile(s.SystemDir, folder + file))
+    if (const auto path = platform::existingFile(s.SystemDir, folder + file)) {
         platform::loadRtf(*path, *TextClanku->document());
+        // A new page is read from its beginning.
+        TextClanku->moveCursor(QTextCursor::Start);
+    }
 }
 
 TEzRgnBtn* TONas::CurrentPage() const { return currentPage_.data(); }

@@ -3,7 +3,12 @@
 #include "platform/Errors.h"
 #include "platform/Fonts.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QProxyStyle>
+#include <QTranslator>
+
+#include <memory>
 
 namespace katalog {
 namespace {
@@ -26,6 +31,7 @@ KatalogApplication::KatalogApplication(int& argc, char** argv) : QApplication(ar
     setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();
     installHintStyle(*this);
+    installQtTranslation(*this);
 }
 
 bool KatalogApplication::notify(QObject* receiver, QEvent* event) {
@@ -35,5 +41,17 @@ bool KatalogApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void installHintStyle(QApplication& app) { app.setStyle(new HintStyle); }
+
+bool installQtTranslation(QApplication& app) {
+    // The program speaks Czech in both language variants; Qt's own dialogs (save, message
+    // boxes) follow when Qt's translations are installed, and stay English otherwise.
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    translator->setParent(&app);
+    app.installTranslator(translator.release());
+    return true;
+}
 
 }  // namespace katalog

@@ -13,5 +13,7 @@ public:
 
 // Hints show as soon as the pointer rests on a control.
 void installHintStyle(QApplication& app);
+// Qt's own dialog texts in Czech, when Qt's translations are installed.
+bool installQtTranslation(QApplication& app);
 
 }  // namespace katalog

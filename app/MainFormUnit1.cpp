@@ -26,6 +26,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace katalog {
 
@@ -68,8 +69,6 @@ void TMain::FormCreate() {
 
     // Steps 3 to 5: settings, music, intro picture.
     platform::guarded([&] { NactiNastaveni(s, screenSize()); });
-    if (s.MusicOn)
-        platform::guarded([&] { PlayMusic(s.SongNumber); });
     if (intro_) {
         platform::guarded([&] { intro_->Prepare(); });
         intro_->show();
@@ -84,6 +83,39 @@ void TMain::FormCreate() {
     // Step 8: the catalogue is the first content window.
     if (forms_.ProgramyForm && forms_.DesktopForm)
         ZobrazOkno(forms_.ProgramyForm, forms_.DesktopForm->mnuProgramy);
+
+    // Step 4's song: opening the audio device and the synthesizer takes longer than
+    // creating every window, so the song starts once the main menu window is on screen.
+    StartMusicWhenShown();
+}
+
+void TMain::StartMusicWhenShown() {
+    if (!shell().MusicOn)
+        return;
+    startupSongDue_ = true;
+    if (forms_.DesktopForm)
+        forms_.DesktopForm->installEventFilter(this);
+    // Without a window system that paints, the song still starts.
+    QTimer::singleShot(1000, this, &TMain::StartStartupSong);
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && watched == forms_.DesktopForm && startupSongDue_) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &TMain::StartStartupSong);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TMain::StartStartupSong() {
+    if (!startupSongDue_)
+        return;
+    startupSongDue_ = false;
+    if (forms_.DesktopForm)
+        forms_.DesktopForm->removeEventFilter(this);
+    // The settings window may have started or stopped the music in the meantime.
+    if (!terminating_ && shell().MusicOn && mediaPlayer2_->mode() != platform::PlayerMode::Playing)
+        platform::guarded([&] { PlayMusic(shell().SongNumber); });
 }
 
 void TMain::LoadForms() {

@@ -82,15 +82,22 @@ public:
     // Tests choose the screen that the layouts are computed for.
     static void setScreenSizeForTests(std::optional<QSize> size);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void LoadForms();
     void DestroyForms();
+    // The start-up song, once the main menu window has been painted.
+    void StartMusicWhenShown();
+    void StartStartupSong();
 
     QPointer<TIntroForm> intro_;
     Forms forms_;
     QWidget* currentWindow_ = nullptr;
     TEzRgnBtn* currentButton_ = nullptr;
     bool terminating_ = false;
+    bool startupSongDue_ = false;
     std::unique_ptr<platform::SoundPlayer> mediaPlayer1_;
     std::unique_ptr<platform::SoundPlayer> mediaPlayer2_;
 };

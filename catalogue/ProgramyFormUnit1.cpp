@@ -135,17 +135,11 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
 
     connect(SeznamSekci, &QComboBox::activated, this, &TProgramyForm::SeznamSekciChange);
     connect(TypTrideni, &QComboBox::activated, this, &TProgramyForm::TypTrideniChange);
-    // A Windows list box reports a keyboard selection like a click; a click on the row that
-    // is already selected is a click too.
-    connect(SeznamProgramu, &QListWidget::currentRowChanged, this, [this] {
-        rowChangedByPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
-        SeznamProgramuClick();
-    });
-    connect(SeznamProgramu, &QListWidget::itemPressed, this, [this] {
-        if (!rowChangedByPress_)
-            SeznamProgramuClick();
-        rowChangedByPress_ = false;
-    });
+    // A Windows list box reports a keyboard selection like a click, and a click on the row
+    // that is already selected is a click too. A press makes the row current before it
+    // selects it, so the change is taken once the selection has followed.
+    connect(SeznamProgramu, &QListWidget::itemSelectionChanged, this, &TProgramyForm::SeznamProgramuClick);
+    connect(SeznamProgramu, &QListWidget::itemPressed, this, &TProgramyForm::SeznamProgramuClick);
     connect(SeznamProgramu, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(pos)); });
     connect(Edit1, &QLineEdit::textChanged, this, &TProgramyForm::Edit1Change);

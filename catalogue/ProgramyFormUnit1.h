@@ -135,7 +135,6 @@ private:
     int sectionTag_ = -1;
     int listTag_ = -1;
     int orderTag_ = 0;
-    bool rowChangedByPress_ = false;
 };
 
 }  // namespace katalog

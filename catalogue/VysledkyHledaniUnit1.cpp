@@ -4,7 +4,13 @@
 #include "app/MainFormUnit1.h"
 #include "widgets/EzRgnBtn.h"
 
+#include <QFontMetrics>
+#include <QKeyEvent>
+
 namespace katalog {
+namespace {
+constexpr int LabelFontPixels = 15;
+}
 
 namespace VysledkyHledaniMessages {
 const QString NotFound = QStringLiteral("\n\rV aktuální sekci nebyl zadaný text nalezen!");
@@ -26,7 +32,7 @@ TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkin
     Label1->setWordWrap(true);
     Label1->setAttribute(Qt::WA_TranslucentBackground);
     QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(15);
+    font.setPixelSize(LabelFontPixels);
     font.setBold(true);
     Label1->setFont(font);
     const auto& g = layout::VysledkyLabel;
@@ -57,6 +63,26 @@ void TVysledkyHledaniForm::SetMessage(const QString& text, Qt::Alignment alignme
     shown.remove(QLatin1Char('\r'));
     Label1->setText(shown);
     Label1->setAlignment(alignment | Qt::AlignTop);
+    // The substitute for the narrow Windows font is wider: a long message steps down in
+    // size rather than losing its last lines below the label.
+    QFont font = Label1->font();
+    for (int px = LabelFontPixels; px >= 8; --px) {
+        font.setPixelSize(px);
+        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, Label1->width(), 10000),
+                                                             int(Label1->alignment()) | Qt::TextWordWrap, shown);
+        if (needed.height() <= Label1->height())
+            break;
+    }
+    Label1->setFont(font);
+}
+
+void TVysledkyHledaniForm::keyPressEvent(QKeyEvent* event) {
+    // Enter confirms as the OK button does; Escape closes the window as well.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->modifiers()) {
+        btnOKClick();
+        return;
+    }
+    TSkinDialog::keyPressEvent(event);
 }
 
 void TVysledkyHledaniForm::btnOKClick() {

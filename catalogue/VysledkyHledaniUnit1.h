@@ -30,6 +30,9 @@ public:
     TEzRgnBtn* btnOK;
     TImageList OKList;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QString message_;
 };

@@ -700,6 +700,11 @@ QTextBlockFormat RtfReader::makeBlockFormat() const {
     f.setTextIndent(px(para.firstTwips, -2000));
     f.setTopMargin(px(para.beforeTwips, 0));
     f.setBottomMargin(px(para.afterTwips, 0));
+    // A hanging first line (a bullet, a number) reaches its text with a tab: word processors
+    // stop that tab at the left indent even where no tab stop is set.
+    // Qt measures tab stops from where the first line starts.
+    if (para.firstTwips < 0 && para.leftTwips > 0)
+        f.setTabPositions({QTextOption::Tab(-f.textIndent(), QTextOption::LeftTab)});
     return f;
 }
 

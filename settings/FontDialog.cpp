@@ -131,6 +131,9 @@ TFontDialog::TFontDialog(QWidget* parent)
         takeShown();
         Q_EMIT applied();
     });
+    // The colour row makes the dialog taller than Qt sized it; a few more rows of each list
+    // make choosing easier.
+    resize(minimumSizeHint().expandedTo(QSize(560, 440)));
 }
 
 void TFontDialog::setDialogFont(const QFont& font, const QColor& color) {

@@ -741,6 +741,24 @@ ScriptRun runScript(const QString& script, const QString& home, const QString& c
     return {p.exitCode(), QString::fromUtf8(p.readAll())};
 }
 
+// Runs a launcher with a stand-in xdg-open that records its one argument.
+QString openedBy(const QString& launcher, const QString& scratch) {
+    const QString bin = scratch + QStringLiteral("/bin"), record = scratch + QStringLiteral("/opened");
+    QDir().mkpath(bin);
+    QFile::remove(record);
+    democd::writeBytes(bin + QStringLiteral("/xdg-open"),
+                       "#!/bin/sh\nprintf '%s' \"$*\" > \"$RECORD\"\n", true);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/bin:/bin"));
+    env.insert(QStringLiteral("RECORD"), record);
+    p.setProcessEnvironment(env);
+    p.start(launcher, {});
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return QStringLiteral("launcher failed");
+    return QString::fromUtf8(bytesOf(record));
+}
+
 }  // namespace
 
 TEST(DemoCdScripts, SetupRecordsBothKeysBesideOthersAndUninstallRemovesOnlyThem) {
@@ -767,7 +785,9 @@ TEST(DemoCdScripts, SetupRecordsBothKeysBesideOthersAndUninstallRemovesOnlyThem)
     EXPECT_TRUE(text.contains(QStringLiteral("[HKEY_LOCAL_MACHINE\\Software\\Jiny\\Program]\n\"Cesta\"=\"C:\\\\jiny\"")));
     EXPECT_FALSE(text.contains(QStringLiteral("stare")));
     EXPECT_TRUE(text.contains(QStringLiteral("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\miny.htm]\n@=\"") +
-                              installed + QStringLiteral("/miny.htm\"\n")));
+                              installed + QStringLiteral("/spustit.sh\"\n")));
+    // The registered command opens the installed page in the browser.
+    EXPECT_EQ(openedBy(installed + QStringLiteral("/spustit.sh"), tmp.path()), installed + QStringLiteral("/miny.htm"));
     EXPECT_TRUE(text.contains(QStringLiteral("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Miny2000]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\"UnInstallString\"=\"") + installed + QStringLiteral("/odinstaluj.sh\"")));
 
@@ -801,6 +821,8 @@ TEST(DemoCdScripts, ValuesWithShellCharactersReachTheRegistryUnharmed) {
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("App Paths\\hra $x.htm]")));
     EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/.local/share/katalog-demo/Hra/hra $x.htm")));
+    const QString installed = home + QStringLiteral("/.local/share/katalog-demo/Hra");
+    EXPECT_EQ(openedBy(installed + QStringLiteral("/spustit.sh"), tmp.path()), installed + QStringLiteral("/hra $x.htm"));
     QDirIterator it(tmp.path(), {QStringLiteral("VYKONANO")}, QDir::Files, QDirIterator::Subdirectories);
     EXPECT_FALSE(it.hasNext());
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("VYKONANO")));
@@ -860,4 +882,48 @@ TEST(DemoCdLarge, AThousandEntriesWithDescriptionsOfAboutTwoKilobytes) {
         EXPECT_LE(size, 2600);
     }
     EXPECT_TRUE(QFileInfo::exists(out.path() + QLatin1Char('/') + sv(cdfiles::KeyFile)));
+}
+
+// ---------------------------------------------------------------------------------------
+// Autorun: the program on the CD first, then an installed one, always given the CD root.
+
+TEST(DemoCdAutorun, StartsTheCdsProgramOrAnInstalledOneOnTheCdRoot) {
+    struct Case {
+        const char* name;
+        bool onCd, installed;
+        int exitCode;
+        const char* startedBy;  // which stand-in ran, "" for none
+    };
+    const Case cases[] = {
+        {"program on the CD", true, true, 0, "cd"},
+        {"installed program only", false, true, 0, "installed"},
+        {"neither", false, false, 1, ""},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir tmp;
+        const QString root = tmp.path() + QStringLiteral("/CD ROOT"), bin = tmp.path() + QStringLiteral("/bin");
+        const QString record = tmp.path() + QStringLiteral("/record");
+        ASSERT_TRUE(democd::writeAutorun(root));
+        EXPECT_TRUE(QFileInfo(root + QStringLiteral("/autorun.sh")).isExecutable());
+        const auto standIn = [&](const QString& path, const char* who) {
+            ASSERT_TRUE(democd::writeBytes(path, QByteArray("#!/bin/sh\nprintf '%s|%s' ") + who + " \"$*\" > \"$RECORD\"\n", true));
+        };
+        if (c.onCd)
+            standIn(root + QStringLiteral("/katalog"), "cd");
+        QDir().mkpath(bin);
+        if (c.installed)
+            standIn(bin + QStringLiteral("/katalog"), "installed");
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), bin + QStringLiteral(":/usr/bin:/bin"));
+        env.insert(QStringLiteral("RECORD"), record);
+        p.setProcessEnvironment(env);
+        // Started from elsewhere, as a desktop does.
+        p.setWorkingDirectory(QDir::tempPath());
+        p.start(root + QStringLiteral("/autorun.sh"), {});
+        ASSERT_TRUE(p.waitForFinished(10000)) << c.name;
+        EXPECT_EQ(p.exitCode(), c.exitCode) << c.name;
+        const QString expected = *c.startedBy ? QString::fromLatin1(c.startedBy) + QLatin1Char('|') + root : QString();
+        EXPECT_EQ(QString::fromUtf8(bytesOf(record)), expected) << c.name;
+    }
 }

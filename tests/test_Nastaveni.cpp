@@ -4,6 +4,7 @@
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "catalogue/ProgramyFormUnit1.h"
+#include "menu/DesktopUnit1.h"
 #include "orders/DalsiNaseCDUnit1.h"
 #include "orders/TiskUnit1.h"
 #include "platform/ProfileFile.h"
@@ -12,6 +13,7 @@
 #include "widgets/EzRgnBtn.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,6 +119,29 @@ TEST_F(NastaveniTest, PlacesItsControlsForEitherLayout) {
         EXPECT_EQ(form->Pismo->size(), form->PismoList.size());
         main.reset();
     }
+}
+
+// The synthesizer loads slowly: the start-up song begins once the main menu window is on
+// screen, and never replaces a song the user chose before that.
+TEST_F(NastaveniTest, TheStartupSongFollowsTheMenuWindowAndYieldsToTheUser) {
+    setting("Options", "File", "2");
+    start();
+    EXPECT_EQ(playing(), "");
+    main->forms().DesktopForm->show();
+    QElapsedTimer clock;
+    clock.start();
+    while (playing().isEmpty() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(playing(), "Melody2.MID");
+    main.reset();
+
+    start();
+    song(4)->Click();
+    clock.restart();
+    while (clock.elapsed() < 1500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(playing(), "Melody4.MID");
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(NastaveniTest, WithMusicOffASongButtonOnlyMarksTheChoice) {

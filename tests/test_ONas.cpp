@@ -95,6 +95,24 @@ TEST_F(ONasTest, PagesChangeTextWidthAndTheCurrentButton) {
     }
 }
 
+TEST_F(ONasTest, EveryPageIsShownFromItsBeginning) {
+    QByteArray longText;
+    for (int i = 0; i < 80; ++i)
+        longText += "radek " + QByteArray::number(i) + "\\par ";
+    page("Cz", "oprog.rtf", longText.constData());
+    page("Cz", "autor.rtf", longText.constData());
+    start();
+    form->show();
+    QScrollBar* bar = form->TextClanku->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(form->TextClanku->textCursor().position(), 0);
+    bar->setValue(bar->maximum());
+    form->Autor->Click();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(form->TextClanku->textCursor().position(), 0);
+}
+
 TEST_F(ONasTest, SlovakPagesComeFromTheirOwnFolderAndAMissingOneKeepsTheText) {
     platform::ProfileFile(windowsDir() + "kat.INI").writeString("Options", "Sk", "1");
     page("Cz", "oprog.rtf", "cesky");

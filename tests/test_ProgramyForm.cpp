@@ -259,6 +259,33 @@ TEST_F(ProgramyFormTest, EveryOrderGroupsAndLeavesTheRestAlphabetical) {
     EXPECT_EQ(f->selectedProgram(), "Zip");
 }
 
+// The mouse and the keyboard reach the list the way a user does: a press makes a row
+// current before it selects it.
+TEST_F(ProgramyFormTest, ClicksAndArrowKeysShowTheRow) {
+    auto* f = start();
+    QListWidget* list = f->SeznamProgramu;
+    const auto clickRow = [&](const QString& program) {
+        const auto items = list->findItems(program, Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+    };
+    clickRow("Malíř");
+    EXPECT_EQ(f->selectedProgram(), "Malíř");
+    EXPECT_EQ(f->PopisProgramu->toPlainText(), "Kreslení čar a křivek.");
+    // After a new order the detail view is neutral and nothing is current.
+    f->TypTrideni->setCurrentIndex(2);
+    f->TypTrideniChange(2);
+    ASSERT_TRUE(f->PopisProgramu->toPlainText().isEmpty());
+    clickRow("Šachy");
+    EXPECT_EQ(f->selectedProgram(), "Šachy");
+    EXPECT_EQ(f->PopisProgramu->toPlainText(), "Šachový program.\nHraje silně.");
+    EXPECT_TRUE(f->Spustit->buttonEnabled());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(f->selectedProgram(), "Zip");
+    EXPECT_EQ(f->PopisProgramu->toPlainText(), "Bez popisu.");
+}
+
 TEST_F(ProgramyFormTest, SearchFoldsOnlyAsciiLetters) {
     auto* f = start();
     struct Case { const char* text; QStringList hits; };
@@ -303,6 +330,30 @@ TEST_F(ProgramyFormTest, SearchMessagesCountTheHits) {
     EXPECT_FALSE(f->Filtr->buttonEnabled());
     f->FiltrClick();
     EXPECT_EQ(f->programRows(), QStringList({"Zip"}));
+}
+
+TEST_F(ProgramyFormTest, SearchResultShowsTheWholeMessageAndClosesByKey) {
+    start();
+    auto* result = main->forms().VysledkyHledaniForm;
+    const struct {
+        QString text;
+        Qt::Alignment alignment;
+    } messages[] = {{katalog::VysledkyHledaniMessages::Found(12), Qt::AlignLeft},
+                    {katalog::VysledkyHledaniMessages::NotFound, Qt::AlignHCenter}};
+    for (const auto& m : messages) {
+        result->SetMessage(m.text, m.alignment);
+        const QLabel* label = result->Label1;
+        const QRect needed = QFontMetrics(label->font()).boundingRect(
+            QRect(0, 0, label->width(), 10000), int(label->alignment()) | Qt::TextWordWrap, label->text());
+        EXPECT_LE(needed.height(), label->height()) << label->font().pixelSize();
+        EXPECT_GE(label->font().pixelSize(), 10);
+    }
+    // The short message keeps the full size.
+    EXPECT_EQ(result->Label1->font().pixelSize(), 15);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QTimer::singleShot(0, [result, key] { QTest::keyClick(result, key); });
+        EXPECT_EQ(result->exec(), key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected);
+    }
 }
 
 TEST_F(ProgramyFormTest, ARejectedContainerLeavesAnEmptyNeutralCatalogue) {

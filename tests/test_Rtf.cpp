@@ -1,8 +1,10 @@
 #include "platform/Rtf.h"
 #include "tests/support/TestCd.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextFragment>
 
 #include <gtest/gtest.h>
@@ -204,6 +206,20 @@ TEST(Rtf, ParagraphFormatsAreScopedAndResetByPard) {
     EXPECT_EQ(block(3).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(block(4).text(), "left");
     EXPECT_EQ(block(4).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+TEST(Rtf, TheTabAfterAHangingBulletReachesTheLeftIndent) {
+    QTextDocument doc;
+    platform::readRtf(R"({\rtf1\pard\li360\fi-240 {\'95}\tab jedna dva tri ctyri pet sest sedm osm devet deset\par})",
+                      doc);
+    doc.setTextWidth(160);
+    doc.documentLayout();
+    const QTextBlock block = doc.firstBlock();
+    const QTextLayout* layout = block.layout();
+    ASSERT_GE(layout->lineCount(), 2);
+    const int afterTab = int(block.text().indexOf(QLatin1Char('j')));
+    // The first line's text and the wrapped lines start at the same place.
+    EXPECT_NEAR(layout->lineAt(0).cursorToX(afterTab), layout->lineAt(1).x(), 1.0);
 }
 
 TEST(Rtf, ReadingReplacesTheTextWithoutUndoHistory) {

@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 
 using testing_support::writeFile;
@@ -127,5 +128,8 @@ TEST_F(StartupTest, TheErrorDialogAnswersRetryOrCancelAndFollowsTheMenuWindow) {
     });
     EXPECT_EQ(dlg->exec(), katalog::TErrorDialog::Retry);
     QTimer::singleShot(0, dlg, [dlg] { dlg->Zrusit->Click(); });
+    EXPECT_EQ(dlg->exec(), katalog::TErrorDialog::Cancel);
+    // Escape answers cancel, never retry.
+    QTimer::singleShot(0, dlg, [dlg] { QTest::keyClick(dlg, Qt::Key_Escape); });
     EXPECT_EQ(dlg->exec(), katalog::TErrorDialog::Cancel);
 }

@@ -213,6 +213,22 @@ tell() {
 }
 )SH";
 
+// The registered path is started as a command line: a script runs as it is, a page gets a
+// small script beside it that opens it in the browser.
+const char* const Launcher = R"SH(case "$app_name" in
+*.sh)
+    run_path="$target/$app_name"
+    chmod u+x "$run_path"
+    ;;
+*)
+    run_path="$target/spustit.sh"
+    quoted=$(printf '%s' "$app_name" | sed "s/'/'\\\\''/g")
+    printf '#!/bin/sh\nexec xdg-open "$(dirname "$0")/"%s\n' "'$quoted'" > "$run_path"
+    chmod u+x "$run_path"
+    ;;
+esac
+)SH";
+
 }  // namespace
 
 QByteArray setupScript(const QString& title, const QString& appName, const QString& uninstallReg,
@@ -238,10 +254,10 @@ QByteArray setupScript(const QString& title, const QString& appName, const QStri
                     "done\n"
                     "cp \"$here/odinstaluj.sh\" \"$target/odinstaluj.sh\"\n"
                     "chmod u+rwx \"$target/odinstaluj.sh\"\n"
-                    "case \"$app_name\" in *.sh) chmod u+x \"$target/$app_name\" ;; esac\n\n"
-                    "{\n"
+                    "\n") + QString::fromUtf8(Launcher) + QStringLiteral(
+                    "\n{\n"
                     "    registry_without_us\n"
-                    "    printf '\\n[%s]\\n@=\"%s\"\\n' \"$app_key\" \"$(reg_string \"$target/$app_name\")\"\n"
+                    "    printf '\\n[%s]\\n@=\"%s\"\\n' \"$app_key\" \"$(reg_string \"$run_path\")\"\n"
                     "    printf '\\n[%s]\\n\"DisplayName\"=\"%s\"\\n\"UnInstallString\"=\"%s\"\\n' \\\n"
                     "        \"$uninstall_key\" \"$(reg_string \"$title\")\" \"$(reg_string \"$target/odinstaluj.sh\")\"\n"
                     "} | replace_registry\n\n"

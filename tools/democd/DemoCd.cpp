@@ -191,6 +191,32 @@ bool writeHelp(const QString& data, const QString& root) {
     return !help.isEmpty() && writeBytes(root + QStringLiteral("/SYSTEM/") + fromSv(katalog::cdfiles::HelpHtml), help);
 }
 
+bool writeAutorun(const QString& root) {
+    // CD mounts often carry no execute bits: the program on the CD is then started through
+    // the dynamic loader. The CD root is always named, so where the program runs from
+    // does not matter.
+    static const char script[] = R"SH(#!/bin/sh
+# Spustí ovládací program CD: kopii na CD, jinak nainstalovaný katalog.
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -f "$here/katalog" ]; then
+    if [ -x "$here/katalog" ]; then
+        exec "$here/katalog" "$here"
+    fi
+    for loader in /lib64/ld-linux-x86-64.so.2 /lib/ld-linux-aarch64.so.1; do
+        if [ -x "$loader" ]; then
+            exec "$loader" "$here/katalog" "$here"
+        fi
+    done
+fi
+if command -v katalog > /dev/null 2>&1; then
+    exec katalog "$here"
+fi
+echo "Ovládací program CD nebyl nalezen: nainstalujte katalog." >&2
+exit 1
+)SH";
+    return writeBytes(root + QStringLiteral("/autorun.sh"), QByteArray(script), true);
+}
+
 bool writeDemoCd(const DemoOptions& o, QStringList& warnings) {
     const auto catalogue = SourceIni::load(o.data + QStringLiteral("/katalog.ini"));
     if (!catalogue) {
@@ -213,6 +239,7 @@ bool writeDemoCd(const DemoOptions& o, QStringList& warnings) {
     ok = writeOtherTitles(o.data, o.out, warnings) && ok;
     ok = writeAboutPages(o.data, o.out, warnings) && ok;
     ok = writeKeyFile(o.out) && ok;
+    ok = writeAutorun(o.out) && ok;
     // Without a container the rest of the CD is still worth having: a warning, not a failure.
     buildContainer(o.mapic, o.data + QStringLiteral("/katalog.ini"), o.out, warnings);
     return ok;

@@ -27,6 +27,9 @@ bool writeDemoCd(const DemoOptions& o, QStringList& warnings);
 bool writeSounds(const QString& root);
 bool writeProgramFolders(const QString& data, const QString& root, QStringList& warnings);
 bool writeKeyFile(const QString& root);
+// "autorun.sh" at the CD root, which desktops offer to run for removable media: it starts the
+// katalog copied onto the CD, else an installed katalog, with the CD root as its argument.
+bool writeAutorun(const QString& root);
 // Runs `mapic build`; false (with the reason in warnings) when it did not produce a container.
 bool buildContainer(const QString& mapic, const QString& sourceIni, const QString& root,
                     QStringList& warnings);
