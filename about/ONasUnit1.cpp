@@ -70,17 +70,8 @@ void TONas::FormCreate() {
     Zaruka->setImageList(&ZarukaList);
 
     // A missing picture is reported; the pages still work without it.
-    const std::pair<QLabel*, skin::Picture> pictures[] = {
-        {Pozadi, skin::ContentPlocha}, {Ramecek, skin::OnasRamecek}, {Nadpis, skin::OnasNadpis}};
-    for (const auto& entry : pictures) {
-        QLabel* target = entry.first;
-        const skin::Picture source = entry.second;
-        platform::guarded([&] {
-            const QImage image = main_.LoadSkinPicture(source);
-            target->setPixmap(QPixmap::fromImage(image));
-            target->resize(image.size());
-        });
-    }
+    main_.ShowSkinPictures(
+        {{Pozadi, skin::ContentPlocha}, {Ramecek, skin::OnasRamecek}, {Nadpis, skin::OnasNadpis}});
     platform::guarded([&] {
         const QString intro = QStringLiteral("intro.bmp");
         const QString path =

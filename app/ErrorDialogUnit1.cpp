@@ -25,11 +25,10 @@ void TErrorDialog::FormCreate() {
     Zrusit->setImageList(&ZrusitList);
     main_.NaplnImageList(OpakovatList, skin::ErrorOpak);
     Opakovat->setImageList(&OpakovatList);
-    const QImage background = main_.LoadSkinPicture(skin::ErrorPlocha);
-    EPlocha->setPixmap(QPixmap::fromImage(background));
-    EPlocha->setGeometry(0, 0, background.width(), background.height());
+    EPlocha->move(0, 0);
+    const QSize background = main_.ShowSkinPicture(EPlocha, skin::ErrorPlocha);
     EPlocha->lower();
-    setFixedSize(background.size());
+    setFixedSize(background);
     centreOnContentArea();
     layout::apply(this, layout::ErrorDialog, shell().HighRes);
 }

@@ -22,6 +22,7 @@
 #include "widgets/ImageList.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
@@ -212,10 +213,25 @@ void TMain::ChybaObrazku() {
     UnLoadForms();
 }
 
-QImage TMain::LoadSkinPicture(const skin::Picture& p) const {
+QPixmap TMain::LoadSkinPicture(const skin::Picture& p) {
     const QString rel = QString::fromStdString(skin::fileOf(p));
     const QString path = platform::resolvePath(shell().SkinDir, rel).value_or(shell().SkinDir + rel);
-    return platform::loadPicture(path);
+    auto it = skinPictures_.constFind(path);
+    if (it == skinPictures_.constEnd())
+        it = skinPictures_.insert(path, QPixmap::fromImage(platform::loadPicture(path)));
+    return *it;
+}
+
+QSize TMain::ShowSkinPicture(QLabel* label, const skin::Picture& p) {
+    const QPixmap picture = LoadSkinPicture(p);
+    label->setPixmap(picture);
+    label->resize(picture.size());
+    return picture.size();
+}
+
+void TMain::ShowSkinPictures(std::initializer_list<std::pair<QLabel*, skin::Picture>> pictures) {
+    for (const auto& [label, picture] : pictures)
+        platform::guarded([&] { ShowSkinPicture(label, picture); });
 }
 
 void TMain::PlayMusic(int song) {

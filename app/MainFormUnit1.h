@@ -6,11 +6,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QHash>
+#include <QPixmap>
 #include <QSize>
 
 #include <memory>
 #include <optional>
 
+class QLabel;
 class QWidget;
 
 namespace katalog {
@@ -65,8 +68,13 @@ public:
 
     void NaplnImageList(TImageList& list, const skin::List& l);
     void ChybaObrazku();
-    // A single skin picture (rule 2 or 3); throws KatalogError when it cannot be loaded.
-    QImage LoadSkinPicture(const skin::Picture& p) const;
+    // A single skin picture; throws KatalogError when it cannot be loaded. Each file is read
+    // once: the four content windows share one background.
+    QPixmap LoadSkinPicture(const skin::Picture& p);
+    // Shows the picture in label, at the picture's size; returns that size. Throws as above.
+    QSize ShowSkinPicture(QLabel* label, const skin::Picture& p);
+    // ShowSkinPicture for each pair; a picture that fails is reported and the rest go on.
+    void ShowSkinPictures(std::initializer_list<std::pair<QLabel*, skin::Picture>> pictures);
 
     void PlayMusic(int song);
     void PrehrajKliknuti();
@@ -93,6 +101,7 @@ private:
     void StartStartupSong();
 
     QPointer<TIntroForm> intro_;
+    QHash<QString, QPixmap> skinPictures_;
     Forms forms_;
     QWidget* currentWindow_ = nullptr;
     TEzRgnBtn* currentButton_ = nullptr;

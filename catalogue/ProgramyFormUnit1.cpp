@@ -179,15 +179,11 @@ void TProgramyForm::FormCreate() {
     Nahled->setCursor(lupaCursor());
 
     // 2. Pictures.
-    const auto picture = [this](QLabel* label, const skin::Picture& p) {
-        label->setPixmap(QPixmap::fromImage(main_.LoadSkinPicture(p)));
-        label->adjustSize();
-    };
-    picture(Desktop, skin::ContentPlocha);
+    main_.ShowSkinPicture(Desktop, skin::ContentPlocha);
     Desktop->move(0, 0);
     Desktop->lower();
-    picture(Line, skin::ProgLine);
-    picture(bmpLupa, skin::ProgLupa);
+    main_.ShowSkinPicture(Line, skin::ProgLine);
+    main_.ShowSkinPicture(bmpLupa, skin::ProgLupa);
 
     // 3. Bounds.
     placeOnContentArea();

@@ -43,11 +43,10 @@ TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkin
 }
 
 void TVysledkyHledaniForm::FormCreate() {
-    const QImage background = main_.LoadSkinPicture(skin::HledaniPlocha);
-    Plocha->setPixmap(QPixmap::fromImage(background));
-    Plocha->setGeometry(0, 0, background.width(), background.height());
+    Plocha->move(0, 0);
+    const QSize background = main_.ShowSkinPicture(Plocha, skin::HledaniPlocha);
     Plocha->lower();
-    setFixedSize(background.size());
+    setFixedSize(background);
     centreOnScreen();
     Label1->raise();
     main_.NaplnImageList(OKList, skin::HledaniOk);

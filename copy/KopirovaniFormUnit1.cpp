@@ -84,11 +84,10 @@ TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(mai
 }
 
 void TKopirovaniForm::FormCreate() {
-    const QImage background = main_.LoadSkinPicture(skin::KopirPlocha);
-    Plocha->setPixmap(QPixmap::fromImage(background));
-    Plocha->setGeometry(0, 0, background.width(), background.height());
+    Plocha->move(0, 0);
+    const QSize background = main_.ShowSkinPicture(Plocha, skin::KopirPlocha);
     Plocha->lower();
-    setFixedSize(background.size());
+    setFixedSize(background);
     centreOnContentArea();
 
     main_.NaplnImageList(AdresarList, skin::KopirNovyadr);

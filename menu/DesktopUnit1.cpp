@@ -100,9 +100,8 @@ void TDesktopForm::FormCreate() {
     Quit->setImageList(&QuitList);
 
     // A missing background is reported; the buttons then keep their initial places.
-    const QImage background = main_.LoadSkinPicture(skin::MenuPlocha);
-    Plocha->setPixmap(QPixmap::fromImage(background));
-    Plocha->setGeometry(0, 0, background.width(), background.height());
+    Plocha->move(0, 0);
+    main_.ShowSkinPicture(Plocha, skin::MenuPlocha);
     Plocha->lower();
 
     layout::apply(this, layout::Menu, s.HighRes);

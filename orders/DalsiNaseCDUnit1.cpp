@@ -119,7 +119,7 @@ void TDalsiNaseCDForm::FormCreate() {
     bool failed = false;
     for (const auto& [label, picture] : pictures) {
         try {
-            showPicture(label, main_.LoadSkinPicture(picture));
+            main_.ShowSkinPicture(label, picture);
         } catch (const platform::KatalogError&) {
             failed = true;
         }

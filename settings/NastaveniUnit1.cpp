@@ -110,18 +110,9 @@ void TNastaveniForm::FormCreate() {
     Pismo->setImageList(&PismoList);
 
     // A missing decoration is reported; the window still works without it.
-    const std::pair<QLabel*, skin::Picture> pictures[] = {{Pozadi, skin::ContentPlocha},
-                                                          {Ramecek, skin::NastavRamecek},
-                                                          {Nadpis, skin::NastavNadpis}};
-    for (const auto& entry : pictures) {
-        QLabel* target = entry.first;
-        const skin::Picture source = entry.second;
-        platform::guarded([&] {
-            const QImage image = main_.LoadSkinPicture(source);
-            target->setPixmap(QPixmap::fromImage(image));
-            target->resize(image.size());
-        });
-    }
+    main_.ShowSkinPictures({{Pozadi, skin::ContentPlocha},
+                            {Ramecek, skin::NastavRamecek},
+                            {Nadpis, skin::NastavNadpis}});
 
     layout::apply(this, layout::Nastaveni, s.HighRes);
 
