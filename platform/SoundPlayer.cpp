@@ -25,8 +25,9 @@ namespace platform {
 namespace {
 
 constexpr int Channels = 16;
-// Six songs on the CD; a few more cost nothing and spare reloading in tests.
-constexpr size_t SongCacheSize = 8;
+// Every kept song is a synthesizer with the whole sound font (some 15 MB): only the song
+// that loops is kept; another song is loaded afresh, off the user-interface thread.
+constexpr size_t SongCacheSize = 1;
 constexpr qint64 MaxSoundFileSize = 256 * 1024 * 1024;
 constexpr qint64 MinSongMs = 500;
 
