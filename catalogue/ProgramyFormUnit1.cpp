@@ -25,6 +25,8 @@
 #include <QGuiApplication>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace katalog {
 namespace {
 
@@ -522,8 +524,21 @@ void TProgramyForm::NastavNahled(const QString& name) {
         showHint(Nahled, false);
     }
 
+    // Further pictures obr1 to obr<PocetObr>. A count of millions names no more pictures than
+    // the record has keys: only the numbers that are keys are looked up, in order.
     const int count = ReadInteger(name, "PocetObr");
-    for (int i = 1; i <= count; ++i) {
+    QList<int> numbers;
+    for (const QString& key : store_.ReadSection(name)) {
+        if (!key.startsWith(QLatin1String("obr"), Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int n = key.mid(3).toInt(&ok);
+        if (ok && n >= 1 && n <= count && key.mid(3) == QString::number(n))
+            numbers.append(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    for (const int i : std::as_const(numbers)) {
         const QString further = store_.ReadString(name, QStringLiteral("obr%1").arg(i), QString());
         if (further.isEmpty())
             continue;
@@ -679,7 +694,7 @@ void TProgramyForm::KopirovatClick() {
 void TProgramyForm::PopisClick() {
     main_.PrehrajKliknuti();
     const QString name = selectedProgram();
-    openProgramFolderFile(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc"));
+    openProgramFolderDocument(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc"));
 }
 
 void TProgramyForm::InternetClick() {
