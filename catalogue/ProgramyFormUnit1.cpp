@@ -26,6 +26,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <utility>
 
 namespace katalog {
 namespace {
@@ -136,15 +137,21 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     connect(SeznamSekci, &QComboBox::activated, this, &TProgramyForm::SeznamSekciChange);
     connect(TypTrideni, &QComboBox::activated, this, &TProgramyForm::TypTrideniChange);
     // A Windows list box reports a keyboard selection like a click; a click on the row that
-    // is already selected is a click too.
+    // is already selected is a click too. A press makes its row current before it selects
+    // it, so with a button down the new selection is what reports the click.
     connect(SeznamProgramu, &QListWidget::currentRowChanged, this, [this] {
-        rowChangedByPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            SeznamProgramuClick();
+    });
+    connect(SeznamProgramu, &QListWidget::itemSelectionChanged, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            return;
+        selectedByPress_ = true;
         SeznamProgramuClick();
     });
     connect(SeznamProgramu, &QListWidget::itemPressed, this, [this] {
-        if (!rowChangedByPress_)
+        if (!std::exchange(selectedByPress_, false))
             SeznamProgramuClick();
-        rowChangedByPress_ = false;
     });
     connect(SeznamProgramu, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(pos)); });

@@ -135,7 +135,7 @@ private:
     int sectionTag_ = -1;
     int listTag_ = -1;
     int orderTag_ = 0;
-    bool rowChangedByPress_ = false;
+    bool selectedByPress_ = false;
 };
 
 }  // namespace katalog
