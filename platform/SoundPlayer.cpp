@@ -318,6 +318,10 @@ public:
                                        .arg(QString::fromLatin1(SoundFonts[0])));
             Mix_SetSoundFonts(found);
         }
+        // The mixer's other MIDI player looks for its configuration in the current folder
+        // too, wherever the program was started from: only the system's file is looked at.
+        if (qEnvironmentVariableIsEmpty("TIMIDITY_CFG"))
+            qputenv("TIMIDITY_CFG", "/etc/timidity.cfg");
         if (!(Mix_Init(MIX_INIT_MID) & MIX_INIT_MID))
             throw KatalogError(QString::fromUtf8(Mix_GetError()));
         midi_ = Output::Open;
