@@ -20,6 +20,11 @@ mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 # A desktop session has a bus; without its address the toolkit would start dbus-launch.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
 export WINEPREFIX="$HOME/.wine"
+# The desktop's opener: records what it was asked to open.
+mkdir -p "$E2E_TMP/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
+chmod +x "$E2E_TMP/bin/xdg-open"
+export PATH="$E2E_TMP/bin:$PATH"
 cat >"$E2E_TMP/traced" <<EOF
 #!/bin/sh
 exec strace -f -qq -ttt -s 4096 -e trace=%file,%process -o "$TRACE" "$REAL_BIN" "\$@"
@@ -110,4 +115,6 @@ need "SYSTEM/ONas/Cz/zaruka.rtf" "opened the warranty page"
 need "SYSTEM/Obaly/" "showed a cover"
 need "SYSTEM/Cz/.*v\\.rtf" "showed a longer title text"
 grep -qi "^ANIM=Off" "$XDG_CONFIG_HOME/katalog/kat.INI" || fail "the settings were not saved"
+[ "$(cat "$E2E_TMP/opened" 2>/dev/null)" = "file://$CD/PROGRAMY/KANCEL/ADRESAR/adresar.txt" ] ||
+  fail "the documentation button did not open the documentation: '$(cat "$E2E_TMP/opened" 2>/dev/null)'"
 echo "strace journey passed: $(wc -l <"$TRACE") calls traced"
