@@ -20,7 +20,7 @@ export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
 mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 # A desktop session has a bus; without its address the toolkit would start dbus-launch.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
-export WINEPREFIX="$HOME/.wine"
+export WINEPREFIX="$HOME/.wine" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
 # The desktop's opener: records what it was asked to open.
 mkdir -p "$E2E_TMP/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
