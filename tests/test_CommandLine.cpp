@@ -235,10 +235,12 @@ TEST_F(CommandLineTest, OnlyWhatTheOpenerShowsGoesToItAndDocumentationNeverRuns)
                                             : platform::shellOpen(c.file, cdFile("Prog"));
             EXPECT_EQ(started, opens != Opens::Nothing);
             ASSERT_EQ(launches.size(), started ? 1u : 0u);
-            if (started)
+            if (started) {
                 EXPECT_EQ(launches[0].kind, opens == Opens::Document ? Launch::Kind::Document : Launch::Kind::Process);
-            if (opens == Opens::Document)
+            }
+            if (opens == Opens::Document) {
                 EXPECT_EQ(launches[0].program, path);
+            }
         }
     }
     // Addresses are not documents.
