@@ -193,7 +193,14 @@ void TMain::NaplnImageList(TImageList& list, const skin::List& l) {
     for (int i = 0; i < l.count; ++i) {
         const QString rel = QString::fromStdString(skin::fileOf(l, i));
         const auto path = platform::resolvePath(shell().SkinDir, rel);
-        const QImage image = path ? QImage(*path, "BMP") : QImage();
+        QImage image;
+        // The picture loader also refuses a bitmap that is shorter than its header says.
+        if (path) {
+            try {
+                image = platform::loadPicture(*path);
+            } catch (const platform::KatalogError&) {
+            }
+        }
         if (image.isNull()) {
             ChybaObrazku();
             return;

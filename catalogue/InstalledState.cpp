@@ -152,12 +152,27 @@ std::optional<QString> programFolderFile(const QString& programDir, const QStrin
     return platform::existingFile(programDir, rel + file);
 }
 
-bool openProgramFolderFile(const QString& programDir, const QString& source, const QString& file) {
+namespace {
+
+template <typename Open>
+bool openInProgramFolder(const QString& programDir, const QString& source, const QString& file, Open open) {
     const auto path = programFolderFile(programDir, source, file);
     if (!path)
         return false;
     const auto folder = platform::existingDir(programDir, source);
-    return platform::shellOpen(*path, folder.value_or(QFileInfo(*path).absolutePath()));
+    return open(*path, folder.value_or(QFileInfo(*path).absolutePath()));
+}
+
+}  // namespace
+
+bool openProgramFolderFile(const QString& programDir, const QString& source, const QString& file) {
+    return openInProgramFolder(programDir, source, file, [](const QString& path, const QString& dir) {
+        return platform::shellOpen(path, dir);
+    });
+}
+
+bool openProgramFolderDocument(const QString& programDir, const QString& source, const QString& file) {
+    return openInProgramFolder(programDir, source, file, platform::openDocument);
 }
 
 }  // namespace katalog

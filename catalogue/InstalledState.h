@@ -73,4 +73,8 @@ std::optional<QString> programFolderFile(const QString& programDir, const QStrin
 // or the file is missing.
 bool openProgramFolderFile(const QString& programDir, const QString& source, const QString& file);
 
+// The same for the documentation, which is only read: a documentation file that is a program,
+// a script or anything else the desktop would run is not opened (false).
+bool openProgramFolderDocument(const QString& programDir, const QString& source, const QString& file);
+
 }  // namespace katalog

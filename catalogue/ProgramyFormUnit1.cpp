@@ -25,6 +25,9 @@
 #include <QGuiApplication>
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <utility>
+
 namespace katalog {
 namespace {
 
@@ -135,11 +138,23 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
 
     connect(SeznamSekci, &QComboBox::activated, this, &TProgramyForm::SeznamSekciChange);
     connect(TypTrideni, &QComboBox::activated, this, &TProgramyForm::TypTrideniChange);
-    // A Windows list box reports a keyboard selection like a click, and a click on the row
-    // that is already selected is a click too. A press makes the row current before it
-    // selects it, so the change is taken once the selection has followed.
-    connect(SeznamProgramu, &QListWidget::itemSelectionChanged, this, &TProgramyForm::SeznamProgramuClick);
-    connect(SeznamProgramu, &QListWidget::itemPressed, this, &TProgramyForm::SeznamProgramuClick);
+    // A Windows list box reports a keyboard selection like a click; a click on the row that
+    // is already selected is a click too. A press makes its row current before it selects
+    // it, so with a button down the new selection is what reports the click.
+    connect(SeznamProgramu, &QListWidget::currentRowChanged, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            SeznamProgramuClick();
+    });
+    connect(SeznamProgramu, &QListWidget::itemSelectionChanged, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            return;
+        selectedByPress_ = true;
+        SeznamProgramuClick();
+    });
+    connect(SeznamProgramu, &QListWidget::itemPressed, this, [this] {
+        if (!std::exchange(selectedByPress_, false))
+            SeznamProgramuClick();
+    });
     connect(SeznamProgramu, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(pos)); });
     connect(Edit1, &QLineEdit::textChanged, this, &TProgramyForm::Edit1Change);
@@ -514,8 +529,21 @@ void TProgramyForm::NastavNahled(const QString& name) {
         showHint(Nahled, false);
     }
 
+    // Further pictures obr1 to obr<PocetObr>. A count of millions names no more pictures than
+    // the record has keys: only the numbers that are keys are looked up, in order.
     const int count = ReadInteger(name, "PocetObr");
-    for (int i = 1; i <= count; ++i) {
+    QList<int> numbers;
+    for (const QString& key : store_.ReadSection(name)) {
+        if (!key.startsWith(QLatin1String("obr"), Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int n = key.mid(3).toInt(&ok);
+        if (ok && n >= 1 && n <= count && key.mid(3) == QString::number(n))
+            numbers.append(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    for (const int i : std::as_const(numbers)) {
         const QString further = store_.ReadString(name, QStringLiteral("obr%1").arg(i), QString());
         if (further.isEmpty())
             continue;
@@ -673,7 +701,7 @@ void TProgramyForm::KopirovatClick() {
 void TProgramyForm::PopisClick() {
     main_.PrehrajKliknuti();
     const QString name = selectedProgram();
-    openProgramFolderFile(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc"));
+    openProgramFolderDocument(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc"));
 }
 
 void TProgramyForm::InternetClick() {

@@ -135,6 +135,7 @@ private:
     int sectionTag_ = -1;
     int listTag_ = -1;
     int orderTag_ = 0;
+    bool selectedByPress_ = false;
 };
 
 }  // namespace katalog

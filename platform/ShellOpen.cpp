@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -17,6 +18,31 @@ namespace {
 LaunchHook& hook() {
     static LaunchHook h;
     return h;
+}
+
+// Kinds of file that a desktop's opener runs, installs or follows rather than shows:
+// programs and scripts, desktop entries, shortcuts, installers and packages, registry files.
+// Openers judge by name or by content, so both are asked.
+bool openerRuns(const QString& path) {
+    static const char* const kinds[] = {
+        "application/x-executable",       "application/x-sharedlib",
+        "application/x-desktop",          "application/x-ms-dos-executable",
+        "application/x-msi",              "application/x-ms-shortcut",
+        "application/x-mswinurl",         "application/x-java-archive",
+        "application/x-java-jnlp-file",   "application/vnd.appimage",
+        "application/vnd.debian.binary-package", "application/x-rpm",
+        "application/vnd.flatpak",        "application/vnd.flatpak.ref",
+        "application/vnd.flatpak.repo",   "application/vnd.snap",
+        "text/x-ms-regedit",              "text/vbscript",
+    };
+    const QMimeDatabase db;
+    for (const auto mode : {QMimeDatabase::MatchExtension, QMimeDatabase::MatchContent}) {
+        const QMimeType type = db.mimeTypeForFile(path, mode);
+        for (const char* kind : kinds)
+            if (type.inherits(QString::fromLatin1(kind)))
+                return true;
+    }
+    return false;
 }
 
 bool start(const Launch& l) {
@@ -39,6 +65,18 @@ bool isWindowsProgram(const QString& path) {
     static const QStringList exts{QStringLiteral(".exe"), QStringLiteral(".com"), QStringLiteral(".bat"),
                                   QStringLiteral(".pif"), QStringLiteral(".msi"), QStringLiteral(".lnk"),
                                   QStringLiteral(".hlp")};
+    return exts.contains(lowerExtension(path));
+}
+
+// Windows files that run code when opened; a help file is read in its viewer.
+bool runsOnWindows(const QString& path) {
+    static const QStringList exts{QStringLiteral(".exe"), QStringLiteral(".com"), QStringLiteral(".bat"),
+                                  QStringLiteral(".cmd"), QStringLiteral(".pif"), QStringLiteral(".scr"),
+                                  QStringLiteral(".cpl"), QStringLiteral(".msi"), QStringLiteral(".lnk"),
+                                  QStringLiteral(".url"), QStringLiteral(".vbs"), QStringLiteral(".vbe"),
+                                  QStringLiteral(".js"),  QStringLiteral(".jse"), QStringLiteral(".wsf"),
+                                  QStringLiteral(".wsh"), QStringLiteral(".ps1"), QStringLiteral(".reg"),
+                                  QStringLiteral(".inf")};
     return exts.contains(lowerExtension(path));
 }
 
@@ -131,19 +169,33 @@ bool startProgram(const QString& path, const QStringList& arguments, const QStri
     return false;
 }
 
+namespace {
+
+std::optional<QString> fileToOpen(const QString& file, const QString& workDir) {
+    if (isWindowsDrivePath(file))
+        return windowsToLinuxPath(defaultWinePrefix(), file);
+    if (QDir::isAbsolutePath(file))
+        return file;
+    // CD values keep their backslashes and their author's letter case.
+    return resolvePath(workDir.isEmpty() ? QDir::currentPath() : workDir, file);
+}
+
+// A document goes to the desktop's opener only when the opener would show it.
+bool startDocument(const QString& path, const QString& workDir) {
+    if (openerRuns(path))
+        return false;
+    return start({Launch::Kind::Document, path, {}, workDir});
+}
+
+}  // namespace
+
 bool shellOpen(const QString& file, const QString& workDir, ShowMode mode) {
     if (file.trimmed().isEmpty())
         return false;
     if (hasScheme(file))
         return openAddress(file, mode);
 
-    std::optional<QString> path;
-    if (isWindowsDrivePath(file))
-        path = windowsToLinuxPath(defaultWinePrefix(), file);
-    else if (QDir::isAbsolutePath(file))
-        path = file;
-    else  // CD values keep their backslashes and their author's letter case
-        path = resolvePath(workDir.isEmpty() ? QDir::currentPath() : workDir, file);
+    const std::optional<QString> path = fileToOpen(file, workDir);
     if (!path || !QFileInfo(*path).isFile()) {
         // The Windows shell took a bare "www.host" for an address.
         if (file.trimmed().startsWith(QLatin1String("www."), Qt::CaseInsensitive))
@@ -153,7 +205,21 @@ bool shellOpen(const QString& file, const QString& workDir, ShowMode mode) {
     const QString absolute = QFileInfo(*path).absoluteFilePath();
     if (isWindowsProgram(absolute) || linuxProgram(absolute, workDir))
         return startProgram(absolute, {}, workDir);
-    return start({Launch::Kind::Document, absolute, {}, workDir});
+    return startDocument(absolute, workDir);
+}
+
+bool openDocument(const QString& file, const QString& workDir) {
+    if (file.trimmed().isEmpty() || hasScheme(file))
+        return false;
+    const std::optional<QString> path = fileToOpen(file, workDir);
+    if (!path || !QFileInfo(*path).isFile())
+        return false;
+    const QString absolute = QFileInfo(*path).absoluteFilePath();
+    if (lowerExtension(absolute) == QLatin1String(".hlp"))
+        return startProgram(absolute, {}, workDir);
+    if (runsOnWindows(absolute) || linuxProgram(absolute, workDir))
+        return false;
+    return startDocument(absolute, workDir);
 }
 
 bool openAddress(const QString& address, ShowMode) {
@@ -183,7 +249,7 @@ bool openHelp(const QString& systemDir, const QString& hlpName) {
         dot > base.lastIndexOf(QLatin1Char('\\')) && dot > base.lastIndexOf(QLatin1Char('/')))
         base.truncate(dot);
     if (auto htm = existingFile(systemDir, base + QStringLiteral(".HTM")))
-        return start({Launch::Kind::Document, *htm, {}, systemDir});
+        return startDocument(*htm, systemDir);
     return false;
 }
 

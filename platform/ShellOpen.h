@@ -22,9 +22,15 @@ void setLaunchHook(LaunchHook hook);
 
 // file: an absolute path, a path relative to workDir, or a web address. Windows programs go
 // to Wine when it is installed, Linux programs (by their content: ELF or "#!") run directly,
-// other documents go to the desktop's opener; addresses only with http, https, ftp or mailto.
-// Returns false when nothing was started.
+// other documents go to the desktop's opener unless it would run them (a desktop entry, a
+// script, an installer package); addresses only with http, https, ftp or mailto. Returns
+// false when nothing was started.
 bool shellOpen(const QString& file, const QString& workDir, ShowMode mode = ShowMode::Normal);
+
+// Opens a file for reading, as the documentation button does: a document goes to the desktop's
+// opener and a WinHelp file to its viewer, but nothing that runs - no Windows or Linux program,
+// script, shortcut, desktop entry or installer - is started: false.
+bool openDocument(const QString& file, const QString& workDir);
 
 // Starts an existing file with arguments, as a command line would: a Windows program through
 // Wine, a Linux program by its content. Anything else (a document) is not started: false.

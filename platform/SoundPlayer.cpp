@@ -180,6 +180,41 @@ std::optional<QByteArray> readableMidi(const QByteArray& bytes) {
     return smf;
 }
 
+std::optional<QByteArray> readableWave(const QByteArray& bytes) {
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return std::nullopt;
+    QByteArray wave = bytes;
+    const auto setLength = [&wave](qsizetype at, quint32 length) {
+        for (int i = 0; i < 4; ++i)
+            wave[at + i] = char((length >> (8 * i)) & 0xFF);
+    };
+    const auto lengthAt = [&wave](qsizetype at) {
+        const auto* p = reinterpret_cast<const uchar*>(wave.constData() + at);
+        return p[0] | (p[1] << 8) | (p[2] << 16) | (quint32(p[3]) << 24);
+    };
+    // The mixer's reader allocates what a length claims before it reads: a damaged header
+    // would ask for gigabytes. Lengths are cut to the bytes that are there.
+    if (lengthAt(4) > quint32(wave.size() - 8))
+        setLength(4, quint32(wave.size() - 8));
+    bool format = false, data = false;
+    for (qsizetype pos = 12; pos + 8 <= wave.size();) {
+        quint32 length = lengthAt(pos + 4);
+        if (length > quint32(wave.size() - pos - 8)) {
+            length = quint32(wave.size() - pos - 8);
+            setLength(pos + 4, length);
+        }
+        const QByteArray id = wave.mid(pos, 4);
+        if (id == "fmt ")
+            format = true;
+        else if (id == "data")
+            data = true;
+        pos += 8 + qsizetype(length) + (length & 1);
+    }
+    if (!format || !data)
+        return std::nullopt;
+    return wave;
+}
+
 namespace {
 
 struct ChunkFree {
@@ -284,6 +319,10 @@ public:
                                        .arg(QString::fromLatin1(SoundFonts[0])));
             Mix_SetSoundFonts(found);
         }
+        // The mixer's other MIDI player looks for its configuration in the current folder
+        // too, wherever the program was started from: only the system's file is looked at.
+        if (qEnvironmentVariableIsEmpty("TIMIDITY_CFG"))
+            qputenv("TIMIDITY_CFG", "/etc/timidity.cfg");
         if (!(Mix_Init(MIX_INIT_MID) & MIX_INIT_MID))
             throw KatalogError(QString::fromUtf8(Mix_GetError()));
         midi_ = Output::Open;
@@ -555,7 +594,10 @@ void SoundPlayer::open() {
             throw KatalogError(QStringLiteral("%1 is not a MIDI file, or it is damaged").arg(fileName_));
         d.song = audio.song(fileName_, *smf);
     } else {
-        SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), int(bytes.size()));
+        const std::optional<QByteArray> wave = readableWave(bytes);
+        if (!wave)
+            throw KatalogError(QStringLiteral("%1 is not a wave file, or it is damaged").arg(fileName_));
+        SDL_RWops* rw = SDL_RWFromConstMem(wave->constData(), int(wave->size()));
         Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
         if (!chunk)
             throw KatalogError(QStringLiteral("%1: %2").arg(fileName_, QString::fromUtf8(Mix_GetError())));

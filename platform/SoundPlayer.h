@@ -70,4 +70,8 @@ private:
 // reads through; nothing otherwise. A song that fails this is refused by open.
 std::optional<QByteArray> readableMidi(const QByteArray& bytes);
 
+// A RIFF wave file with a format and a data chunk, its chunk lengths cut to the bytes that are
+// there; nothing otherwise. A wave that fails this is refused by open.
+std::optional<QByteArray> readableWave(const QByteArray& bytes);
+
 }  // namespace platform

@@ -191,3 +191,58 @@ TEST_F(CommandLineTest, HelpWithoutExtensionDoesNotOpenAStrayHtmlFile) {
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].program, cdFile("SYSTEM/CDHELP.HTM"));
 }
+
+TEST_F(CommandLineTest, OnlyWhatTheOpenerShowsGoesToItAndDocumentationNeverRuns) {
+    testing_support::FakeWine wine;
+    enum class Opens { Nothing, Document, Program };
+    struct Case {
+        const char* file;
+        QByteArray content;
+        Opens shell;     // shellOpen: run, setup
+        Opens document;  // openDocument: documentation
+    };
+    const QByteArray desktopEntry = "[Desktop Entry]\nType=Application\nName=x\nExec=sh -c id\n";
+    const Case cases[] = {
+        {"navod.txt", "Návod k programu.\n", Opens::Document, Opens::Document},
+        {"navod.pdf", "%PDF-1.4\n%\xe2\xe3\n", Opens::Document, Opens::Document},
+        {"index.HTM", "<html><body>x</body></html>", Opens::Document, Opens::Document},
+        {"pomoc.hlp", "?_\x03\0", Opens::Program, Opens::Program},  // WinHelp through its viewer
+        {"setup.sh", Script, Opens::Program, Opens::Nothing},
+        {"hra", "\x7f" "ELF\x02\x01\x01", Opens::Program, Opens::Nothing},
+        {"hra.exe", "MZ", Opens::Program, Opens::Nothing},
+        {"spust.bat", "@echo off\r\n", Opens::Program, Opens::Nothing},
+        {"evil.desktop", desktopEntry, Opens::Nothing, Opens::Nothing},
+        {"EVIL.DESKTOP", desktopEntry, Opens::Nothing, Opens::Nothing},
+        {"readme.txt.desktop", desktopEntry, Opens::Nothing, Opens::Nothing},
+        {"vypada-jako-text.txt", desktopEntry, Opens::Nothing, Opens::Nothing},  // by content
+        {"bez-hlavicky.sh", "echo hi\n", Opens::Nothing, Opens::Nothing},
+        {"hra.py", "print(1)\n", Opens::Nothing, Opens::Nothing},
+        {"hra.jar", QByteArray("PK\x03\x04", 4) + QByteArray(26, '\0') + "META-INF/MANIFEST.MF", Opens::Nothing,
+         Opens::Nothing},
+        {"balik.deb", "!<arch>\ndebian-binary   ", Opens::Nothing, Opens::Nothing},
+        {"nastaveni.reg", "REGEDIT4\r\n", Opens::Nothing, Opens::Nothing},
+        {"odkaz.url", "[InternetShortcut]\r\nURL=file:///bin/sh\r\n", Opens::Nothing, Opens::Nothing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        writeFile(cdFile(QStringLiteral("Prog/") + QString::fromUtf8(c.file)), c.content);
+        const QString path = cdFile(QStringLiteral("Prog/") + QString::fromUtf8(c.file));
+        for (const bool asDocument : {false, true}) {
+            SCOPED_TRACE(asDocument ? "documentation" : "shell");
+            const Opens opens = asDocument ? c.document : c.shell;
+            launches.clear();
+            const bool started = asDocument ? platform::openDocument(c.file, cdFile("Prog"))
+                                            : platform::shellOpen(c.file, cdFile("Prog"));
+            EXPECT_EQ(started, opens != Opens::Nothing);
+            ASSERT_EQ(launches.size(), started ? 1u : 0u);
+            if (started) {
+                EXPECT_EQ(launches[0].kind, opens == Opens::Document ? Launch::Kind::Document : Launch::Kind::Process);
+            }
+            if (opens == Opens::Document) {
+                EXPECT_EQ(launches[0].program, path);
+            }
+        }
+    }
+    // Addresses are not documents.
+    EXPECT_FALSE(platform::openDocument("http://example.cz/", cdFile("Prog")));
+}

@@ -28,6 +28,7 @@
 
 #include <csignal>
 #include <deque>
+#include <filesystem>
 
 #include <sys/resource.h>
 
@@ -489,6 +490,26 @@ TEST_F(KopirovaniCopyTest, WithoutAProgramFolderNothingIsCopied) {
         EXPECT_TRUE(QDir(driveB).isEmpty());
         EXPECT_EQ(progress, nullptr);
     }
+}
+
+TEST_F(KopirovaniCopyTest, LinkLoopsInTheProgramFolderAreCopiedAsLinksAndTheCopyEnds) {
+    writeFile(cdFile("PROGRAMY/Smycka/a.txt"), "a");
+    writeFile(cdFile("PROGRAMY/Smycka/sub/b.txt"), "b");
+    const std::pair<const char*, const char*> links[] = {
+        {"self", "."}, {"sub/up", ".."}, {"loop1", "loop2"}, {"loop2", "loop1"}, {"root", "/"}};
+    for (const auto& [name, target] : links)
+        ASSERT_TRUE(QFile::link(target, cdFile("PROGRAMY/Smycka/") + name)) << name;
+    katalog::shell().CopySource = "PROGRAMY\\Smycka";
+    start();
+    form()->show();
+    ASSERT_TRUE(form()->SeznamAdresaru->SetDirectory(driveB, driveB));
+    EXPECT_EQ(copyNow(), QDialog::Accepted);
+    EXPECT_EQ(readFile(driveB + "/a.txt"), "a");
+    EXPECT_EQ(readFile(driveB + "/sub/b.txt"), "b");
+    for (const auto& [name, target] : links)
+        EXPECT_EQ(std::filesystem::read_symlink((driveB + "/" + name).toStdString()).string(), target) << name;
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(KopirovaniCopyTest, CancelInTheProgressWindowStopsInTheMiddleOfAFile) {

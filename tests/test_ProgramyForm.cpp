@@ -515,3 +515,23 @@ TEST_F(ProgramActionsTest, TheLogoLeadsToTheAboutPages) {
     EXPECT_EQ(main->CurrentWindow(), static_cast<QWidget*>(main->forms().ONas));
     EXPECT_TRUE(main->forms().DesktopForm->mnuONas->disabled());
 }
+
+TEST_F(ProgramyFormTest, AMouseClickOnAProgramShowsIt) {
+    auto* f = start();
+    const auto clickRow = [f](int row) {
+        QListWidget* list = f->SeznamProgramu;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    };
+    ASSERT_EQ(f->programRows(), QStringList({"Cesta", "Cesta", "čtverce", "Malíř", "Šachy", "Zip"}));
+    clickRow(4);
+    EXPECT_EQ(f->selectedProgram(), "Šachy");
+    EXPECT_EQ(f->PopisProgramu->toPlainText(), "Šachový program.\nHraje silně.");
+    EXPECT_TRUE(f->Internet->buttonEnabled());
+    clickRow(5);
+    EXPECT_EQ(f->selectedProgram(), "Zip");
+    EXPECT_FALSE(f->Internet->buttonEnabled());
+    // A click on the row already shown shows it again: the description comes back.
+    f->PopisProgramu->clear();
+    clickRow(5);
+    EXPECT_EQ(f->PopisProgramu->toPlainText(), "Bez popisu.");
+}

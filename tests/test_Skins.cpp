@@ -11,6 +11,7 @@
 #include <numeric>
 
 using katalog::TImageList;
+using testing_support::readFile;
 using testing_support::writeFile;
 namespace skin = katalog::skin;
 
@@ -105,6 +106,13 @@ TEST_F(SkinTest, ABadPictureStopsItsListAndIsReportedOnce) {
         {"missing", [] {}},
         {"not a bitmap", [&] { writeFile(katalog::shell().SkinDir + "menu/program1.bmp", "BM garbage"); }},
         {"empty", [&] { writeFile(katalog::shell().SkinDir + "menu/program1.bmp", ""); }},
+        {"cut short", [&] {
+             picture(skin::MenuProgram, 1, Qt::green);
+             const QString path = katalog::shell().SkinDir + "menu/program1.bmp";
+             const QByteArray whole = readFile(path);
+             QFile::remove(path);
+             writeFile(path, whole.left(whole.size() - 40));
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.problem);

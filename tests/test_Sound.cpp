@@ -102,7 +102,7 @@ TEST_F(SoundTest, FilesTheDeviceCannotOpenAreErrorsWithTheirText) {
         {"noise.mid", "is not a MIDI file"},
         {"empty.mid", "is not a MIDI file"},
         {"cut.mid", "is not a MIDI file, or it is damaged"},
-        {"noise.wav", "noise.wav: "},
+        {"noise.wav", "noise.wav is not a wave file, or it is damaged"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -164,6 +164,41 @@ TEST(MidiCheckTest, OnlySongsThatReadThroughReachTheSynthesizer) {
         }
     }
     EXPECT_EQ(platform::readableMidi(riff).value_or(QByteArray()), good);
+}
+
+TEST(WaveCheckTest, OnlyRiffWavesReachTheMixerWithTheirLengthsCutToWhatIsThere) {
+    const QByteArray good = waveFile(20);
+    const auto le = [](quint32 v) {
+        QByteArray b(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            b[i] = char(v >> (8 * i));
+        return b;
+    };
+    const qsizetype dataAt = good.indexOf("data");
+    ASSERT_GT(dataAt, 0);
+    const QByteArray huge = QByteArray(good).replace(dataAt + 4, 4, le(0xFFFFFF00u));
+    const QByteArray hugeRiff = QByteArray(good).replace(4, 4, le(0xFFFFFFF0u));
+    const QByteArray fmtOnly = good.left(dataAt);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        std::optional<QByteArray> passed;
+    } cases[] = {
+        {"a wave", good, good},
+        {"data longer than the file", huge, good},
+        {"RIFF longer than the file", hugeRiff, good},
+        {"cut inside the data", good.left(good.size() - 7),
+         QByteArray(good.left(good.size() - 7)).replace(dataAt + 4, 4, le(quint32(good.size() - 7 - dataAt - 8)))
+             .replace(4, 4, le(quint32(good.size() - 7 - 8)))},
+        {"no data chunk", fmtOnly, std::nullopt},
+        {"empty", QByteArray(), std::nullopt},
+        {"RIFF of another kind", QByteArray(good).replace(8, 4, "AVI "), std::nullopt},
+        {"not RIFF", QByteArray("RI\x06\0\0X", 6), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(platform::readableWave(c.bytes), c.passed);
+    }
 }
 
 TEST_F(SoundTest, CommandsOnAClosedPlayerAreNoMciDeviceOpen) {

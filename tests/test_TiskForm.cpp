@@ -279,6 +279,23 @@ TEST_F(TiskFormTest, AFullDiskIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(QDir(cdRoot()).entryList({"obj.txt*"}, QDir::Files), QStringList({"obj.txt"}));
 }
 
+TEST_F(TiskFormTest, AFolderThatCannotBeWrittenIsReportedAndNothingIsWritten) {
+    tick(0);
+    // Not even root writes into a folder whose place a file has taken.
+    const QString notAFolder = configHome() + "/objednavky";
+    writeFile(notAFolder, "a file");
+    useSaveDialog(notAFolder + "/obj.txt");
+    EXPECT_EQ(runForm([this] { form->Tisk->click(); }), QDialog::Accepted);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], std::make_pair(platform::MessageKind::ErrorReport, QStringLiteral("Path not found.")));
+    EXPECT_EQ(readFile(notAFolder), "a file");
+    // The order is still there to be saved elsewhere.
+    const QString elsewhere = configHome() + "/obj.txt";
+    useSaveDialog(elsewhere);
+    EXPECT_EQ(runForm([this] { form->Tisk->click(); }), QDialog::Accepted);
+    EXPECT_TRUE(QFile::exists(elsewhere));
+}
+
 TEST_F(TiskFormTest, EscapeCancelsAndTheDetailsStay) {
     const int first = runForm([this] {
         form->FirmaEdit->insert("Zákazník s.r.o.");

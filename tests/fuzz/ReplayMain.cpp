@@ -7,10 +7,14 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// Targets that set up their surroundings once define it, as libFuzzer expects.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 int main(int argc, char** argv) {
     if (argc != 2)
         return 2;
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
     int count = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[1])) {
         if (!entry.is_regular_file())
