@@ -422,9 +422,16 @@ void TProgramyForm::NastavTlacitka(const QString& name) {
     setButton(Spustit, !run.isEmpty());
 
     Instalovat->setTag(0);
+    // A registry that cannot answer is reported, but only after the rest of the detail view
+    // shows this program: half of it would otherwise still show the previous one.
+    std::optional<platform::KatalogError> lookupFailed;
     if (!setup.isEmpty()) {
-        if (InstalledCheck(name))
-            Instalovat->setTag(1);
+        try {
+            if (InstalledCheck(name))
+                Instalovat->setTag(1);
+        } catch (const platform::KatalogError& e) {
+            lookupFailed = e;
+        }
         Instalovat->setHint(HintInstall);
         Instalovat->setShowHint(true);
         if (Instalovat->tag() == 0) {
@@ -480,6 +487,8 @@ void TProgramyForm::NastavTlacitka(const QString& name) {
         setButton(Internet, false);
         Internet->setCursor(Qt::ArrowCursor);
     }
+    if (lookupFailed)
+        throw *lookupFailed;
 }
 
 void TProgramyForm::NastavText(const QString& name) {

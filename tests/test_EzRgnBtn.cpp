@@ -225,9 +225,12 @@ TEST_F(EzRgnBtnTest, HoldingARepeatingButtonRepeatsEvery300ms) {
     QTest::qWait(650);
     const qint64 held = clock.elapsed();
     release();
-    // Two repeats in 650 ms and the click of the release; a slow machine may hold longer.
+    // Two repeats in 650 ms and the click of the release. A loaded machine may hold longer,
+    // and a tick that is due may still be queued behind the release: never more repeats than
+    // whole intervals held, and at most one fewer.
     const int repeats = int(at.size()) - 1;
-    EXPECT_EQ(repeats, int(held / 300)) << held;
+    EXPECT_LE(repeats, int(held / 300)) << held;
+    EXPECT_GE(repeats, int(held / 300) - 1) << held;
     for (int i = 0; i < repeats; ++i)
         EXPECT_GE(at[size_t(i)], 300 * (i + 1) - 1);
     EXPECT_GE(repeats, 1);

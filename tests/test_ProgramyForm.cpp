@@ -535,3 +535,21 @@ TEST_F(ProgramyFormTest, AMouseClickOnAProgramShowsIt) {
     clickRow(5);
     EXPECT_EQ(f->PopisProgramu->toPlainText(), "Bez popisu.");
 }
+
+TEST_F(ProgramActionsTest, ARegistryErrorIsReportedAndTheViewStillShowsTheNewProgram) {
+    writeFile(cdFile("muj/Návod.TXT"), "text");
+    auto* f = start(InstallCatalogue);
+    writeFile(windowsDir() + "kat.INI", platform::toCp1250(u"[Installing-Instalační CD]\r\nSklad=1\r\n"));
+    writeFile(windowsDir() + "registry.reg",
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sklad.sh]\r\n"
+              "@=dword:00000001\r\n");
+    select(f, "Můj program");
+    EXPECT_TRUE(f->Popis->buttonEnabled());
+    messages.clear();
+    select(f, "Sklad");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, platform::MessageKind::ErrorReport);
+    EXPECT_FALSE(f->Popis->buttonEnabled());
+    EXPECT_FALSE(f->Spustit->buttonEnabled());
+    EXPECT_EQ(f->Instalovat->tag(), 0);
+}
