@@ -1,4 +1,5 @@
 #include "viewer/PicFormUnit1.h"
+#include "widgets/PictureBox.h"
 
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"

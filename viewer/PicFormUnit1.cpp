@@ -1,5 +1,7 @@
 #include "viewer/PicFormUnit1.h"
 
+#include "widgets/PictureBox.h"
+
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "platform/Errors.h"
@@ -28,34 +30,6 @@ constexpr std::array<std::array<const char*, 7>, 5> KonecGlyphs{{
 
 }  // namespace
 
-TPicImage::TPicImage(QWidget* parent) : QLabel(parent) {}
-
-void TPicImage::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        pressed_ = true;
-    event->accept();
-}
-
-// A click is a left press and release on the picture; the release then reports its button.
-void TPicImage::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = event->button() == Qt::LeftButton && pressed_ &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        pressed_ = false;
-    event->accept();
-    if (click)
-        Q_EMIT clicked();
-    Q_EMIT mouseUp(event->button());
-}
-
-// The second press of a double click is no click of its own.
-void TPicImage::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    pressed_ = false;
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT doubleClicked();
-}
-
 TPicForm::TPicForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("PicForm"));
     setWindowTitle(QStringLiteral("Obrázek"));
@@ -64,13 +38,13 @@ TPicForm::TPicForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
 
-    Desktop = new TPicImage(this);
+    Desktop = new TPictureBox(this);
     Desktop->setObjectName(QStringLiteral("Desktop"));
     Desktop->setScaledContents(false);
     Desktop->move(1, 1);
-    connect(Desktop, &TPicImage::clicked, this, &TPicForm::DesktopClick);
-    connect(Desktop, &TPicImage::doubleClicked, this, &TPicForm::DesktopDblClick);
-    connect(Desktop, &TPicImage::mouseUp, this, &TPicForm::DesktopMouseUp);
+    connect(Desktop, &TPictureBox::clicked, this, &TPicForm::DesktopClick);
+    connect(Desktop, &TPictureBox::doubleClicked, this, &TPicForm::DesktopDblClick);
+    connect(Desktop, &TPictureBox::mouseReleased, this, &TPicForm::DesktopMouseUp);
 }
 
 void TPicForm::FormCreate() {

@@ -9,25 +9,7 @@
 
 namespace katalog {
 
-// The viewer's one component: its mouse events are the viewer's whole behaviour.
-class TPicImage : public QLabel {
-    Q_OBJECT
-public:
-    explicit TPicImage(QWidget* parent);
-
-Q_SIGNALS:
-    void clicked();
-    void doubleClicked();
-    void mouseUp(Qt::MouseButton button);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    bool pressed_ = false;
-};
+class TPictureBox;
 
 class TPicForm : public TSkinDialog {
     Q_OBJECT
@@ -53,7 +35,8 @@ public:
     static QCursor KonecCursor();
     const QCursor& EndCursor() const { return konec_; }
 
-    TPicImage* Desktop;
+    // The viewer's one component: its mouse events are the viewer's whole behaviour.
+    TPictureBox* Desktop;
 
 private:
     bool atLastPicture() const;

@@ -7,20 +7,27 @@ namespace katalog {
 TPictureBox::TPictureBox(QWidget* parent) : QLabel(parent) { setMouseTracking(true); }
 
 void TPictureBox::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        pressed_ = true;
+    event->accept();
 }
 
+// A click is a left press and release on the picture; the release then reports its button.
 void TPictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+    const bool click = event->button() == Qt::LeftButton && pressed_ &&
                        rect().contains(event->position().toPoint());
-    pressed_ = false;
+    if (event->button() == Qt::LeftButton)
+        pressed_ = false;
+    event->accept();
     if (click)
         Q_EMIT clicked();
     Q_EMIT mouseReleased(event->button());
 }
 
+// The second press of a double click is no click of its own.
 void TPictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    pressed_ = false;
     if (event->button() == Qt::LeftButton)
         Q_EMIT doubleClicked();
 }
