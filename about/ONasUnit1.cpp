@@ -11,36 +11,20 @@
 #include "widgets/EzRgnBtn.h"
 
 namespace katalog {
-namespace {
-
-QLabel* makePicture(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-TEzRgnBtn* makeButton(QWidget* parent, const char* name) {
-    auto* b = new TEzRgnBtn(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-}  // namespace
-
 TONas::TONas(TMain& main, QWidget* parent) : TContentForm(main, parent) {
     setObjectName(QStringLiteral("ONas"));
     // Pictures first: the buttons and the text stack above them.
-    Pozadi = makePicture(this, "Pozadi");
-    Ramecek = makePicture(this, "Ramecek");
-    Nadpis = makePicture(this, "Nadpis");
-    Titulka = makePicture(this, "Titulka");
+    Pozadi = makePicture(this, QStringLiteral("Pozadi"));
+    Ramecek = makePicture(this, QStringLiteral("Ramecek"));
+    Nadpis = makePicture(this, QStringLiteral("Nadpis"));
+    Titulka = makePicture(this, QStringLiteral("Titulka"));
     Titulka->setScaledContents(true);
 
-    OProg = makeButton(this, "OProg");
-    Autor = makeButton(this, "Autor");
-    VolneSiritSoft = makeButton(this, "VolneSiritSoft");
-    Zaruka = makeButton(this, "Zaruka");
-    WWW = makeButton(this, "WWW");
+    OProg = makeButton(this, QStringLiteral("OProg"));
+    Autor = makeButton(this, QStringLiteral("Autor"));
+    VolneSiritSoft = makeButton(this, QStringLiteral("VolneSiritSoft"));
+    Zaruka = makeButton(this, QStringLiteral("Zaruka"));
+    WWW = makeButton(this, QStringLiteral("WWW"));
     connect(OProg, &TEzRgnBtn::clicked, this, &TONas::OProgClick);
     connect(Autor, &TEzRgnBtn::clicked, this, &TONas::AutorClick);
     connect(VolneSiritSoft, &TEzRgnBtn::clicked, this, &TONas::VolneSiritSoftClick);

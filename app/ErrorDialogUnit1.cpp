@@ -10,12 +10,9 @@ namespace katalog {
 TErrorDialog::TErrorDialog(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("ErrorDialog"));
     setWindowTitle(QStringLiteral("Chyba"));
-    EPlocha = new QLabel(this);
-    EPlocha->setObjectName(QStringLiteral("EPlocha"));
-    Opakovat = new TEzRgnBtn(this);
-    Opakovat->setObjectName(QStringLiteral("Opakovat"));
-    Zrusit = new TEzRgnBtn(this);
-    Zrusit->setObjectName(QStringLiteral("Zrusit"));
+    EPlocha = makePicture(this, QStringLiteral("EPlocha"));
+    Opakovat = makeButton(this, QStringLiteral("Opakovat"));
+    Zrusit = makeButton(this, QStringLiteral("Zrusit"));
     connect(Opakovat, &TEzRgnBtn::clicked, this, &TErrorDialog::OpakovatClick);
     connect(Zrusit, &TEzRgnBtn::clicked, this, &TErrorDialog::ZrusitClick);
 }

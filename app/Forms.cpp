@@ -4,18 +4,38 @@
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "menu/DesktopUnit1.h"
+#include "widgets/EzRgnBtn.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 
 namespace katalog {
 
-TContentForm::TContentForm(TMain& main, QWidget* parent) : QWidget(parent), main_(main) {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
+QLabel* makePicture(QWidget* parent, const QString& name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    return l;
+}
+
+TEzRgnBtn* makeButton(QWidget* parent, const QString& name, const QString& hint) {
+    auto* b = new TEzRgnBtn(parent);
+    b->setObjectName(name);
+    b->setHint(hint);
+    b->setShowHint(!hint.isEmpty());
+    return b;
+}
+
+void setWhiteBackground(QWidget* window) {
+    window->setAutoFillBackground(true);
+    QPalette pal = window->palette();
     pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    window->setPalette(pal);
+}
+
+TContentForm::TContentForm(TMain& main, QWidget* parent) : QWidget(parent), main_(main) {
+    setWhiteBackground(this);
     hide();
 }
 

@@ -4,9 +4,19 @@
 #include <QDialog>
 #include <QWidget>
 
+class QLabel;
+
 namespace katalog {
 
 class TMain;
+class TEzRgnBtn;
+
+// Controls carry the names their window gives them: layout tables and the font find them so.
+QLabel* makePicture(QWidget* parent, const QString& name);
+// A region button; a non-empty hint is shown.
+TEzRgnBtn* makeButton(QWidget* parent, const QString& name, const QString& hint = {});
+// The skinned windows' own colour under their pictures.
+void setWhiteBackground(QWidget* window);
 
 // One of the four windows shown in the main menu's content area (a child of it).
 class TContentForm : public QWidget {

@@ -42,14 +42,6 @@ const QString HomePagePrefix = QStringLiteral("Domovská stránka autora: ");
 
 constexpr const char* HintProperty = "katalogHint";
 
-TEzRgnBtn* makeButton(QWidget* parent, const char* name, const QString& hint) {
-    auto* b = new TEzRgnBtn(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setHint(hint);
-    b->setShowHint(!hint.isEmpty());
-    return b;
-}
-
 // A control whose hint is switched on and off keeps its text in a property.
 template <typename W>
 W* withHint(W* w, const char* name, const QString& hint) {
@@ -76,12 +68,9 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     font.setPixelSize(11);
     setFont(font);
 
-    Desktop = new QLabel(this);
-    Desktop->setObjectName(QStringLiteral("Desktop"));
-    Line = new QLabel(this);
-    Line->setObjectName(QStringLiteral("Line"));
-    bmpLupa = new QLabel(this);
-    bmpLupa->setObjectName(QStringLiteral("bmpLupa"));
+    Desktop = makePicture(this, QStringLiteral("Desktop"));
+    Line = makePicture(this, QStringLiteral("Line"));
+    bmpLupa = makePicture(this, QStringLiteral("bmpLupa"));
 
     Nahled = withHint(new TPictureBox(this), "Nahled", QStringLiteral("Klinutím lze obrázek zvětšit"));
     Nahled->setScaledContents(true);
@@ -127,14 +116,14 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
 
-    Spustit = makeButton(this, "Spustit", QStringLiteral("Spustí daný program"));
-    Instalovat = makeButton(this, "Instalovat", HintInstall);
-    Kopirovat = makeButton(this, "Kopirovat", QStringLiteral("Zkopíruje Vámi zvolený program"));
-    Popis = makeButton(this, "Popis", QStringLiteral("Dokumentace k programu"));
-    Filtr = makeButton(this, "Filtr", QStringLiteral("Vyhledá zadaný text"));
-    Internet = makeButton(this, "Internet", QString());
-    btnZalozky = makeButton(this, "btnZalozky", QString());
-    TovanaLogo = makeButton(this, "TovanaLogo", QString());
+    Spustit = makeButton(this, QStringLiteral("Spustit"), QStringLiteral("Spustí daný program"));
+    Instalovat = makeButton(this, QStringLiteral("Instalovat"), HintInstall);
+    Kopirovat = makeButton(this, QStringLiteral("Kopirovat"), QStringLiteral("Zkopíruje Vámi zvolený program"));
+    Popis = makeButton(this, QStringLiteral("Popis"), QStringLiteral("Dokumentace k programu"));
+    Filtr = makeButton(this, QStringLiteral("Filtr"), QStringLiteral("Vyhledá zadaný text"));
+    Internet = makeButton(this, QStringLiteral("Internet"));
+    btnZalozky = makeButton(this, QStringLiteral("btnZalozky"));
+    TovanaLogo = makeButton(this, QStringLiteral("TovanaLogo"));
 
     connect(SeznamSekci, &QComboBox::activated, this, &TProgramyForm::SeznamSekciChange);
     connect(TypTrideni, &QComboBox::activated, this, &TProgramyForm::TypTrideniChange);

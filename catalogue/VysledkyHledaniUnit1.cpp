@@ -25,10 +25,8 @@ QString Found(int hits) {
 
 TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("VysledkyHledaniForm"));
-    Plocha = new QLabel(this);
-    Plocha->setObjectName(QStringLiteral("Plocha"));
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Plocha = makePicture(this, QStringLiteral("Plocha"));
+    Label1 = makePicture(this, QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     Label1->setAttribute(Qt::WA_TranslucentBackground);
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -37,8 +35,7 @@ TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkin
     Label1->setFont(font);
     const auto& g = layout::VysledkyLabel;
     Label1->setGeometry(g.left, g.top, g.width, g.height);
-    btnOK = new TEzRgnBtn(this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = makeButton(this, QStringLiteral("btnOK"));
     connect(btnOK, &TEzRgnBtn::clicked, this, &TVysledkyHledaniForm::btnOKClick);
 }
 

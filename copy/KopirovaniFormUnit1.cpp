@@ -44,25 +44,15 @@ public:
     HourGlass& operator=(const HourGlass&) = delete;
 };
 
-TEzRgnBtn* makeButton(QWidget* parent, const char* name) {
-    auto* b = new TEzRgnBtn(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 }  // namespace
 
 TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("KopirovaniForm"));
     setWindowTitle(QStringLiteral("CD"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setWhiteBackground(this);
 
-    Plocha = new QLabel(this);
-    Plocha->setObjectName(QStringLiteral("Plocha"));
+    Plocha = makePicture(this, QStringLiteral("Plocha"));
     Plocha->setAttribute(Qt::WA_TransparentForMouseEvents);
     DirName = new QLineEdit(this);
     DirName->setObjectName(QStringLiteral("DirName"));
@@ -70,10 +60,10 @@ TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(mai
     SeznamAdresaru->setObjectName(QStringLiteral("SeznamAdresaru"));
     SeznamJednotek = new QComboBox(this);
     SeznamJednotek->setObjectName(QStringLiteral("SeznamJednotek"));
-    NovyAdresar = makeButton(this, "NovyAdresar");
-    Kopiruj = makeButton(this, "Kopiruj");
-    Zrusit = makeButton(this, "Zrusit");
-    Close = makeButton(this, "Close");
+    NovyAdresar = makeButton(this, QStringLiteral("NovyAdresar"));
+    Kopiruj = makeButton(this, QStringLiteral("Kopiruj"));
+    Zrusit = makeButton(this, QStringLiteral("Zrusit"));
+    Close = makeButton(this, QStringLiteral("Close"));
 
     connect(NovyAdresar, &TEzRgnBtn::clicked, this, &TKopirovaniForm::NovyAdresarClick);
     connect(Kopiruj, &TEzRgnBtn::clicked, this, &TKopirovaniForm::KopirujClick);

@@ -1,6 +1,7 @@
 #include "menu/DesktopUnit1.h"
 
 #include "app/CdFiles.h"
+#include "app/Forms.h"
 #include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
@@ -19,33 +20,16 @@
 #include <QWindow>
 
 namespace katalog {
-namespace {
-
-TEzRgnBtn* makeButton(QWidget* parent, const char* name, const QString& hint, QSize size) {
-    auto* b = new TEzRgnBtn(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setHint(hint);
-    b->setShowHint(true);
-    b->resize(size);
-    return b;
-}
-
-}  // namespace
 
 TDesktopForm::TDesktopForm(TMain& main) : QWidget(nullptr, Qt::FramelessWindowHint), main_(main) {
     setObjectName(QStringLiteral("DesktopForm"));
     setWindowTitle(platform::applicationTitle());
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setWhiteBackground(this);
 
-    Plocha = new QLabel(this);
-    Plocha->setObjectName(QStringLiteral("Plocha"));
+    Plocha = makePicture(this, QStringLiteral("Plocha"));
     Plocha->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Titulek = new QLabel(this);
-    Titulek->setObjectName(QStringLiteral("Titulek"));
+    Titulek = makePicture(this, QStringLiteral("Titulek"));
     QFont f(QStringLiteral("Verdana"));
     f.setBold(true);
     f.setPixelSize(15);
@@ -54,14 +38,18 @@ TDesktopForm::TDesktopForm(TMain& main) : QWidget(nullptr, Qt::FramelessWindowHi
     Titulek->setAttribute(Qt::WA_TransparentForMouseEvents);
     Titulek->move(50, 2);
 
-    const QSize menuSize(124, 42), smallSize(30, 30);
-    mnuProgramy = makeButton(this, "mnuProgramy", QStringLiteral("Programy na tomto CD"), menuSize);
-    mnuONas = makeButton(this, "mnuONas", QStringLiteral("Informace o vydavateli, autorech..."), menuSize);
-    mnuDalsiTituly = makeButton(this, "mnuDalsiTituly", QStringLiteral("Další naše tituly"), menuSize);
-    mnuNastaveni = makeButton(this, "mnuNastaveni", QStringLiteral("Nastavení hudby, animace..."), menuSize);
-    mnuNapoveda = makeButton(this, "mnuNapoveda", QStringLiteral("Nápověda k ovládacímu programu"), menuSize);
-    Minimalizace = makeButton(this, "Minimalizace", QStringLiteral("Minimalizovat ovládací program"), smallSize);
-    Quit = makeButton(this, "Quit", QStringLiteral("Ukončení práce s ovládacím programem"), smallSize);
+    mnuProgramy = makeButton(this, QStringLiteral("mnuProgramy"), QStringLiteral("Programy na tomto CD"));
+    mnuONas = makeButton(this, QStringLiteral("mnuONas"), QStringLiteral("Informace o vydavateli, autorech..."));
+    mnuDalsiTituly = makeButton(this, QStringLiteral("mnuDalsiTituly"), QStringLiteral("Další naše tituly"));
+    mnuNastaveni = makeButton(this, QStringLiteral("mnuNastaveni"), QStringLiteral("Nastavení hudby, animace..."));
+    mnuNapoveda = makeButton(this, QStringLiteral("mnuNapoveda"), QStringLiteral("Nápověda k ovládacímu programu"));
+    Minimalizace = makeButton(this, QStringLiteral("Minimalizace"), QStringLiteral("Minimalizovat ovládací program"));
+    Quit = makeButton(this, QStringLiteral("Quit"), QStringLiteral("Ukončení práce s ovládacím programem"));
+    // Design sizes; each button takes its picture's size once it has one.
+    for (TEzRgnBtn* b : {mnuProgramy, mnuONas, mnuDalsiTituly, mnuNastaveni, mnuNapoveda})
+        b->resize(124, 42);
+    Minimalizace->resize(30, 30);
+    Quit->resize(30, 30);
 
     connect(mnuProgramy, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuProgramyClick);
     connect(mnuONas, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuONasClick);

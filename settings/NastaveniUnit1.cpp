@@ -26,18 +26,6 @@ const QString OKHint = QStringLiteral(
     "Jinak jsou platné pouze do\r\n"
     "ukončení ovládacího programu.");
 
-QLabel* makePicture(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-TEzRgnBtn* makeButton(QWidget* parent, const QString& name) {
-    auto* b = new TEzRgnBtn(parent);
-    b->setObjectName(name);
-    return b;
-}
-
 // 0x00BBGGRR, as the settings file keeps colours.
 int colorToInt(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
@@ -60,12 +48,12 @@ void giveFont(QWidget* w, const QFont& font, const QColor& color) {
 TNastaveniForm::TNastaveniForm(TMain& main, QWidget* parent) : TContentForm(main, parent) {
     setObjectName(QStringLiteral("NastaveniForm"));
     // Pictures first: the buttons stack above them.
-    Pozadi = makePicture(this, "Pozadi");
-    Ramecek = makePicture(this, "Ramecek");
-    Nadpis = makePicture(this, "Nadpis");
+    Pozadi = makePicture(this, QStringLiteral("Pozadi"));
+    Ramecek = makePicture(this, QStringLiteral("Ramecek"));
+    Nadpis = makePicture(this, QStringLiteral("Nadpis"));
     // The flags of a language choice that the window does not offer.
-    CzFlag = makePicture(this, "CzFlag");
-    SkFlag = makePicture(this, "SkFlag");
+    CzFlag = makePicture(this, QStringLiteral("CzFlag"));
+    SkFlag = makePicture(this, QStringLiteral("SkFlag"));
     CzFlag->hide();
     SkFlag->hide();
 
