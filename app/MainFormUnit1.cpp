@@ -237,8 +237,8 @@ QSize TMain::ShowSkinPicture(QLabel* label, const skin::Picture& p) {
 }
 
 void TMain::ShowSkinPictures(std::initializer_list<std::pair<QLabel*, skin::Picture>> pictures) {
-    for (const auto& [label, picture] : pictures)
-        platform::guarded([&] { ShowSkinPicture(label, picture); });
+    for (const auto& shown : pictures)
+        platform::guarded([&] { ShowSkinPicture(shown.first, shown.second); });
 }
 
 void TMain::PlayMusic(int song) {
