@@ -1,5 +1,6 @@
 #include "about/ONasUnit1.h"
 
+#include "app/CdFiles.h"
 #include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
@@ -11,6 +12,12 @@
 #include "widgets/EzRgnBtn.h"
 
 namespace katalog {
+namespace {
+
+QString page(int i) { return QString::fromLatin1(cdfiles::AboutPages[i]); }
+
+}  // namespace
+
 TONas::TONas(TMain& main, QWidget* parent) : TContentForm(main, parent) {
     setObjectName(QStringLiteral("ONas"));
     // Pictures first: the buttons and the text stack above them.
@@ -57,15 +64,13 @@ void TONas::FormCreate() {
     main_.ShowSkinPictures(
         {{Pozadi, skin::ContentPlocha}, {Ramecek, skin::OnasRamecek}, {Nadpis, skin::OnasNadpis}});
     platform::guarded([&] {
-        const QString intro = QStringLiteral("intro.bmp");
-        const QString path =
-            platform::resolvePath(s.SystemDir, intro).value_or(s.SystemDir + intro);
-        Titulka->setPixmap(QPixmap::fromImage(platform::loadPicture(path)));
+        const QString intro = QString::fromLatin1(cdfiles::AboutCover);
+        Titulka->setPixmap(QPixmap::fromImage(platform::loadPicture(platform::readablePath(s.SystemDir, intro))));
     });
 
     layout::apply(this, layout::ONas, s.HighRes);
 
-    AktualizujZobrazeni(OProg, QStringLiteral("oprog.rtf"));
+    AktualizujZobrazeni(OProg, page(0));
 }
 
 void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
@@ -75,8 +80,9 @@ void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
     currentPage_ = button;
 
     const Shell& s = shell();
-    const QString folder =
-        s.SlovakLang ? QStringLiteral("ONas\\Sk\\") : QStringLiteral("ONas\\Cz\\");
+    const QString folder = QString::fromLatin1(cdfiles::AboutFolder) + QLatin1Char('\\') +
+                           QString::fromLatin1(s.SlovakLang ? cdfiles::SlovakFolder : cdfiles::CzechFolder) +
+                           QLatin1Char('\\');
     if (const auto path = platform::existingFile(s.SystemDir, folder + file)) {
         platform::loadRtf(*path, *TextClanku->document());
         // A new page is read from its beginning.
@@ -95,12 +101,10 @@ void TONas::showPage(TEzRgnBtn* button, const QString& file, bool wide) {
     AktualizujZobrazeni(button, file);
 }
 
-void TONas::OProgClick() { showPage(OProg, QStringLiteral("oprog.rtf"), false); }
-void TONas::AutorClick() { showPage(Autor, QStringLiteral("autor.rtf"), true); }
-void TONas::VolneSiritSoftClick() {
-    showPage(VolneSiritSoft, QStringLiteral("volsirsw.rtf"), true);
-}
-void TONas::ZarukaClick() { showPage(Zaruka, QStringLiteral("zaruka.rtf"), true); }
+void TONas::OProgClick() { showPage(OProg, page(0), false); }
+void TONas::AutorClick() { showPage(Autor, page(1), true); }
+void TONas::VolneSiritSoftClick() { showPage(VolneSiritSoft, page(2), true); }
+void TONas::ZarukaClick() { showPage(Zaruka, page(3), true); }
 
 void TONas::WWWClick() {
     main_.PrehrajKliknuti();

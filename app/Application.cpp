@@ -26,8 +26,9 @@ public:
 }  // namespace
 
 KatalogApplication::KatalogApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // No display name: Qt would append it to every window title ("Tisk — Katalog"), and each
+    // window names itself.
     setApplicationName(QStringLiteral("katalog"));
-    setApplicationDisplayName(platform::applicationTitle());
     setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();
     installHintStyle(*this);

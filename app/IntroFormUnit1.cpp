@@ -22,7 +22,7 @@ TIntroForm::TIntroForm()
 void TIntroForm::Prepare() {
     IntroPIC->move(0, 0);
     const QString name = QString::fromLatin1(cdfiles::IntroPicture);
-    const QString path = platform::resolvePath(shell().SystemDir, name).value_or(shell().SystemDir + name);
+    const QString path = platform::readablePath(shell().SystemDir, name);
     const QImage picture = platform::loadPicture(path);
     IntroPIC->setPixmap(QPixmap::fromImage(picture));
     IntroPIC->resize(picture.size());

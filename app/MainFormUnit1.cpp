@@ -63,15 +63,14 @@ void TMain::FormCreate() {
     platform::setMessagesOnTop(true);
 
     // Step 2: folders.
-    s.SystemDir = platform::withTrailingSlash(
-        platform::resolvePath(s.ProgramDir, QStringLiteral("SYSTEM")).value_or(s.ProgramDir + QStringLiteral("SYSTEM")));
+    s.SystemDir = platform::readableFolder(s.ProgramDir, QStringLiteral("SYSTEM"));
     s.WindowsDir = platform::withTrailingSlash(
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/katalog"));
 
     // Steps 3 to 5: settings, music, intro picture.
     platform::guarded([&] { NactiNastaveni(s, screenSize()); });
-    if (intro_) {
-        platform::guarded([&] { intro_->Prepare(); });
+    // Without its picture the intro would be an empty black window: start-up goes on without it.
+    if (intro_ && platform::guarded([&] { intro_->Prepare(); })) {
         intro_->show();
         intro_->repaint();
         // No event loop runs yet: let the window system map and paint the picture.
@@ -144,7 +143,7 @@ void TMain::LoadForms() {
 
     // Step 7.
     platform::guarded([&] {
-        mediaPlayer1_->setFileName(shell().SystemDir + QString::fromLatin1(cdfiles::ClickSound));
+        mediaPlayer1_->setFileName(platform::readablePath(shell().SystemDir, QString::fromLatin1(cdfiles::ClickSound)));
         mediaPlayer1_->open();
     });
     platform::guarded([&] { ApplyAppFont(); });
@@ -222,7 +221,7 @@ void TMain::ChybaObrazku() {
 
 QPixmap TMain::LoadSkinPicture(const skin::Picture& p) {
     const QString rel = QString::fromStdString(skin::fileOf(p));
-    const QString path = platform::resolvePath(shell().SkinDir, rel).value_or(shell().SkinDir + rel);
+    const QString path = platform::readablePath(shell().SkinDir, rel);
     auto it = skinPictures_.constFind(path);
     if (it == skinPictures_.constEnd())
         it = skinPictures_.insert(path, QPixmap::fromImage(platform::loadPicture(path)));
@@ -262,7 +261,7 @@ void TMain::PlayMusic(int song) {
         return;
     const QString file = QString::fromLatin1(cdfiles::SongPrefix) + QString::number(song) +
                          QString::fromLatin1(cdfiles::SongSuffix);
-    player.setFileName(platform::resolvePath(s.SystemDir, file).value_or(s.SystemDir + file));
+    player.setFileName(platform::readablePath(s.SystemDir, file));
     player.open();
     player.setNotify(true);
     player.play();

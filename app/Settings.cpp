@@ -62,8 +62,7 @@ void NactiNastaveni(Shell& s, QSize screen) {
     const QString variant = QString(s.SlovakLang ? QStringLiteral("Sk") : QStringLiteral("Cz")) +
                             QLatin1Char('/') +
                             (s.HighRes ? QStringLiteral("1024x768") : QStringLiteral("800x600"));
-    s.SkinDir = platform::withTrailingSlash(
-        platform::resolvePath(s.SystemDir, variant).value_or(s.SystemDir + variant));
+    s.SkinDir = platform::readableFolder(s.SystemDir, variant);
 
     if (firstRun)
         UlozNastaveni(s);

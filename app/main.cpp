@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/IntroFormUnit1.h"
 #include "app/MainFormUnit1.h"
+#include "platform/AtomicFile.h"
 
 #include <QDir>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    platform::ignoreFileSizeSignal();
     katalog::KatalogApplication app(argc, argv);
     // The data root is the folder of the program file, or the one argument (a mounted CD).
     const QStringList args = app.arguments();

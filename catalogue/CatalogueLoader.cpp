@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueLoader.h"
 
+#include "app/CdFiles.h"
 #include "platform/Codec.h"
 #include "platform/Paths.h"
 
@@ -77,7 +78,7 @@ bool CatalogueLoader::open(const QString& programDir, const QString& systemDir) 
     // The whole container is decoded at start-up anyway: one read, and the blocks come from
     // memory instead of a seek, a size query and a dozen reads each.
     std::unique_ptr<QIODevice> container;
-    if (auto path = platform::existingFile(systemDir, QStringLiteral("MAP.PIC"))) {
+    if (auto path = platform::existingFile(systemDir, QString::fromLatin1(cdfiles::Container))) {
         QFile file(*path);
         if (file.open(QIODevice::ReadOnly)) {
             auto buffer = std::make_unique<QBuffer>();
@@ -88,7 +89,7 @@ bool CatalogueLoader::open(const QString& programDir, const QString& systemDir) 
         }
     }
     std::unique_ptr<QIODevice> keyFile;
-    if (auto path = platform::existingFile(programDir, QStringLiteral("CTIMNE.TXT")))
+    if (auto path = platform::existingFile(programDir, QString::fromLatin1(cdfiles::KeyFile)))
         keyFile = std::make_unique<QFile>(*path);
     return open(std::move(container), std::move(keyFile));
 }

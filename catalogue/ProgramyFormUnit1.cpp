@@ -250,13 +250,28 @@ void TProgramyForm::FormCreate() {
 }
 
 void TProgramyForm::FullDecrypt() {
-    CatalogueLoader loader(store_, descriptions_);
+    loader_ = std::make_unique<CatalogueLoader>(store_, descriptions_);
     const Shell& s = shell();
-    if (!loader.FullDecrypt(s.ProgramDir, s.SystemDir, s.SlovakLang)) {
+    if (loader_->open(s.ProgramDir, s.SystemDir)) {
+        LoadINI();
+        LoadTXT();
+        loader_->close();
+    } else {
         platform::showMessage(containerDamagedMessage());
         main_.UnLoadForms();
     }
+    loader_.reset();
     folded_.clear();
+}
+
+void TProgramyForm::LoadINI() {
+    if (loader_)
+        loader_->LoadINI();
+}
+
+void TProgramyForm::LoadTXT() {
+    if (loader_)
+        loader_->LoadTXT(shell().SlovakLang);
 }
 
 QString TProgramyForm::title() const {

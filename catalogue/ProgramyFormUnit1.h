@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 
+#include <memory>
+
 namespace katalog {
 
 class TEzRgnBtn;
@@ -29,8 +31,10 @@ public:
 
     void FormCreate();
 
-    // Catalogue loading.
+    // Catalogue loading. LoadINI and LoadTXT work on the container that FullDecrypt has open.
     void FullDecrypt();
+    void LoadINI();
+    void LoadTXT();
     const CatalogueStore& store() const { return store_; }
     const DescriptionTable& descriptions() const { return descriptions_; }
     QString title() const;
@@ -129,6 +133,7 @@ private:
     // Parsed registry files stay cached between selections.
     platform::Registry registry_;
     DescriptionTable descriptions_;
+    std::unique_ptr<CatalogueLoader> loader_;  // only while FullDecrypt runs
     QList<QString> folded_;  // search texts by slot, made when first searched
     QCollator collator_;
     bool listSorted_ = true;

@@ -1,5 +1,6 @@
 #include "orders/DalsiNaseCDUnit1.h"
 
+#include "app/CdFiles.h"
 #include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
@@ -144,8 +145,7 @@ void TDalsiNaseCDForm::FormCreate() {
 
 platform::ProfileFile TDalsiNaseCDForm::Ini() const {
     const QString& dir = shell().SystemDir;
-    const QString file = QStringLiteral("dalsicd.INI");
-    return platform::ProfileFile(platform::resolvePath(dir, file).value_or(dir + file));
+    return platform::ProfileFile(platform::readablePath(dir, QString::fromLatin1(cdfiles::OtherTitles)));
 }
 
 int TDalsiNaseCDForm::selected() const { return SeznamTitulu->currentRow(); }
@@ -227,7 +227,8 @@ void TDalsiNaseCDForm::UpdateIcons() {
 
 void TDalsiNaseCDForm::UpdateText() {
     const Shell& s = shell();
-    const QString folder = s.SlovakLang ? QStringLiteral("Sk\\") : QStringLiteral("Cz\\");
+    const QString folder =
+        QString::fromLatin1(s.SlovakLang ? cdfiles::SlovakFolder : cdfiles::CzechFolder) + QLatin1Char('\\');
     const platform::ProfileFile ini = Ini();
     const QString title = selectedName();
     const bool extended = detailMode_ == DetailMode::Extended;

@@ -1,5 +1,6 @@
 #include "orders/TiskUnit1.h"
 
+#include "app/CdFiles.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "orders/DalsiNaseCDUnit1.h"
@@ -145,8 +146,7 @@ TTiskForm::PlatformDialogs TTiskForm::systemDialogs() {
 
 QString TTiskForm::CtiCastAdresy(const QString& key) const {
     const QString& dir = shell().SystemDir;
-    const QString file = QStringLiteral("dalsicd.INI");
-    return platform::ProfileFile(platform::resolvePath(dir, file).value_or(dir + file))
+    return platform::ProfileFile(platform::readablePath(dir, QString::fromLatin1(cdfiles::OtherTitles)))
         .readString(QStringLiteral("adresa"), key);
 }
 

@@ -4,11 +4,23 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
+namespace {
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
     const QByteArray target = QFile::encodeName(path);
@@ -16,9 +28,10 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         return false;
-    // Keep the old file's permissions; a new file gets the usual rw-r--r--.
+    // Keep the old file's permissions; a new file gets what the user's umask allows (mkstemp
+    // alone would make it 0600; an order may hold personal details, so never wider).
     struct stat old{};
-    fchmod(fd, ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    fchmod(fd, ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask()));
 
     bool ok = true;
     int error = 0;

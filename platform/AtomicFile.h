@@ -11,4 +11,8 @@ namespace platform {
 // errno tells the first cause.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 
+// For the whole process: a write past the file-size limit (ulimit -f) fails with EFBIG,
+// which every writer reports as a full disk, instead of killing the program mid-copy.
+void ignoreFileSizeSignal();
+
 }  // namespace platform

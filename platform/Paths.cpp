@@ -4,9 +4,6 @@
 #include <QFileInfo>
 
 namespace platform {
-namespace {
-
-}  // namespace
 
 // Directory order is arbitrary on Linux, so ties are broken by sorted name.
 QString matchComponent(const QString& dir, const QString& name) {
@@ -37,12 +34,15 @@ QString withTrailingSlash(const QString& dir) {
 }
 
 std::optional<QString> resolvePath(const QString& base, const QString& relative) {
+    // A relative or empty base would make the result depend on the working folder (or "/").
+    if (!QDir::isAbsolutePath(base))
+        return std::nullopt;
     QString rel = relative;
     rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QStringList parts = rel.split(QLatin1Char('/'), Qt::SkipEmptyParts);
 
     QStringList resolved;
-    bool missing = false;  // once a component is missing, the rest cannot be matched
+    qsizetype existing = 0;  // leading components that exist; the rest cannot be matched
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
             continue;
@@ -50,25 +50,42 @@ std::optional<QString> resolvePath(const QString& base, const QString& relative)
             if (resolved.isEmpty())
                 return std::nullopt;
             resolved.removeLast();
+            existing = qMin(existing, resolved.size());
             continue;
         }
-        const QString dir = withTrailingSlash(base) + resolved.join(QLatin1Char('/'));
-        const QString name = missing ? part : matchComponent(withTrailingSlash(dir), part);
-        if (!missing && !QFileInfo::exists(withTrailingSlash(dir) + name))
-            missing = true;
-        resolved.append(name);
+        const QString dir = withTrailingSlash(withTrailingSlash(base) + resolved.join(QLatin1Char('/')));
+        if (existing == resolved.size()) {
+            const QString name = matchComponent(dir, part);
+            if (QFileInfo::exists(dir + name))
+                ++existing;
+            else if (QFileInfo(dir + name).isSymLink())
+                return std::nullopt;  // a dangling link could be created through, anywhere
+            resolved.append(name);
+        } else {
+            resolved.append(part);
+        }
     }
     const QString path = withTrailingSlash(base) + resolved.join(QLatin1Char('/'));
 
-    // A symbolic link on the CD must not lead out of it.
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink()) {
-        const QString canonicalBase = QFileInfo(base).canonicalFilePath();
-        const QString canonical = info.canonicalFilePath();
-        if (canonical.isEmpty() || canonicalBase.isEmpty() || !isInside(canonicalBase, canonical))
-            return std::nullopt;
-    }
+    // A symbolic link on the CD must not lead out of it, whether or not the file at its end
+    // exists: check the deepest part of the path that does.
+    const QString deepest =
+        withTrailingSlash(base) + QStringList(resolved.mid(0, existing)).join(QLatin1Char('/'));
+    const QString canonicalBase = QFileInfo(base).canonicalFilePath();
+    const QString canonical = QFileInfo(deepest).canonicalFilePath();
+    if (QFileInfo::exists(base) &&
+        (canonical.isEmpty() || canonicalBase.isEmpty() || !isInside(canonicalBase, canonical)))
+        return std::nullopt;
     return path;
+}
+
+QString readablePath(const QString& base, const QString& relative) {
+    return resolvePath(base, relative).value_or(QString());
+}
+
+QString readableFolder(const QString& base, const QString& relative) {
+    const auto path = resolvePath(base, relative);
+    return path ? withTrailingSlash(*path) : QString();
 }
 
 std::optional<QString> existingFile(const QString& base, const QString& relative) {

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace platform {
 namespace {
 
@@ -91,11 +93,16 @@ int hexDigit(QChar c) {
 
 bool ProfileFile::exists() const { return QFileInfo(path_).isFile(); }
 
-QStringList ProfileFile::readLines() const {
-    QFile f(path_);
+namespace {
+
+std::optional<QStringList> linesOf(const QString& path) {
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = fromCp1250(f.readAll());
+        return std::nullopt;
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    const QString text = fromCp1250(bytes);
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& l : lines)
         if (l.endsWith(QLatin1Char('\r')))
@@ -103,6 +110,17 @@ QStringList ProfileFile::readLines() const {
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+}  // namespace
+
+QStringList ProfileFile::readLines() const { return linesOf(path_).value_or(QStringList()); }
+
+QStringList ProfileFile::readLinesForWrite() const {
+    auto lines = linesOf(path_);
+    if (!lines && QFileInfo::exists(path_))
+        throw KatalogError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path_)));
+    return lines.value_or(QStringList());
 }
 
 void ProfileFile::save(const QStringList& lines) const {
@@ -141,7 +159,7 @@ QStringList ProfileFile::readSection(const QString& section) const {
 }
 
 void ProfileFile::writeString(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = readLines();
+    QStringList lines = readLinesForWrite();
     const QString line = key.trimmed() + QLatin1Char('=') + value;
     const SectionRange r = findSection(lines, section);
     if (r.header < 0) {
@@ -166,7 +184,7 @@ void ProfileFile::writeInteger(const QString& section, const QString& key, int v
 }
 
 void ProfileFile::deleteKey(const QString& section, const QString& key) {
-    QStringList lines = readLines();
+    QStringList lines = readLinesForWrite();
     const SectionRange r = findSection(lines, section);
     if (r.header < 0)
         return;
@@ -178,7 +196,7 @@ void ProfileFile::deleteKey(const QString& section, const QString& key) {
 }
 
 void ProfileFile::deleteSection(const QString& section) {
-    QStringList lines = readLines();
+    QStringList lines = readLinesForWrite();
     const SectionRange r = findSection(lines, section);
     if (r.header < 0)
         return;

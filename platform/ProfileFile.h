@@ -33,6 +33,9 @@ public:
 
 private:
     QStringList readLines() const;
+    // The lines a write starts from: a file that is there but cannot be read is not written,
+    // or the write would replace everything in it with the one new line.
+    QStringList readLinesForWrite() const;
     void save(const QStringList& lines) const;
 
     QString path_;

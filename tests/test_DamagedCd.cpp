@@ -93,6 +93,15 @@ struct Tree {
         QFile::remove(path);
         writeFile(path, bytes);
     }
+    // rel becomes a link to a good copy of itself outside the CD, which must not be read.
+    void leave(const char* rel) const {
+        const QString path = cd + QLatin1Char('/') + QString::fromUtf8(rel);
+        const QString outside = windows + QString::fromUtf8(rel).replace(QLatin1Char('/'), QLatin1Char('_'));
+        QDir().mkpath(windows);
+        writeFile(outside, readFile(path));
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(outside, path));
+    }
     void cut(const char* rel) const {
         const QByteArray whole = readFile(cd + QLatin1Char('/') + QString::fromUtf8(rel));
         ASSERT_GT(whole.size(), 1) << rel;
@@ -281,6 +290,11 @@ INSTANTIATE_TEST_SUITE_P(
                },
                {Report, Report}, false},
         Damage{"IntroPictureEmpty", [](const Tree& t) { t.replace("SYSTEM/intro.BMP", ""); }, {Report, Report}, false},
+        Damage{"IntroPictureLeavesTheCd", [](const Tree& t) { t.leave("SYSTEM/intro.BMP"); }, {Report, Report}, false},
+        Damage{"SkinPictureLeavesTheCd", [](const Tree& t) { t.leave("SYSTEM/Cz/1024x768/menu/program1.bmp"); },
+               {{MessageKind::Plain, SkinDamaged}}, true},
+        Damage{"SongLeavesTheCd", [](const Tree& t) { t.leave("SYSTEM/Melody1.MID"); }, {Report}, false},
+        Damage{"OtherTitlesLeaveTheCd", [](const Tree& t) { t.leave("SYSTEM/dalsicd.INI"); }, {}, false},
         Damage{"SkinPictureCutShort", [](const Tree& t) { t.cut("SYSTEM/Cz/1024x768/menu/program1.bmp"); },
                {{MessageKind::Plain, SkinDamaged}}, true},
         Damage{"ClickSoundEmpty", [](const Tree& t) { t.replace("SYSTEM/1xclick.WAV", ""); }, {Report}, false},

@@ -40,8 +40,20 @@ TEST_F(PathsTest, RefusesPathsThatLeaveTheBase) {
     QDir().mkpath(cdFile("prog"));
     ASSERT_TRUE(QFile::link("/etc", cdFile("prog/out")));
     EXPECT_FALSE(platform::resolvePath(cdRoot(), "prog\\out\\passwd"));
+    // ... also when the file at its end does not exist, or a write could land outside.
+    EXPECT_FALSE(platform::resolvePath(cdRoot(), "prog\\OUT\\no-such-file"));
+    EXPECT_FALSE(platform::resolvePath(cdRoot(), "prog\\out\\no\\such\\folder"));
+    ASSERT_TRUE(QFile::link("/nonexistent-katalog-target", cdFile("prog/dangling")));
+    EXPECT_FALSE(platform::resolvePath(cdRoot(), "prog\\dangling"));
     ASSERT_TRUE(QFile::link(cdFile("prog/run.sh"), cdFile("prog/inside")));
     EXPECT_TRUE(platform::resolvePath(cdRoot(), "prog\\inside"));
+    EXPECT_TRUE(platform::resolvePath(cdRoot(), "prog\\not-yet-there"));
+    // A base that is not absolute would resolve against the working folder.
+    EXPECT_FALSE(platform::resolvePath("", "etc\\passwd"));
+    EXPECT_FALSE(platform::resolvePath("relative", "x"));
+    EXPECT_EQ(platform::readablePath(cdRoot(), "prog\\out\\passwd"), QString());
+    EXPECT_EQ(platform::readableFolder(cdRoot(), "prog\\out"), QString());
+    EXPECT_EQ(platform::readableFolder(cdRoot(), "PROG"), cdRoot() + "/prog/");
 }
 
 TEST(Paths, LowerExtensionTakesTheLastDotOfTheFileName) {

@@ -3,6 +3,8 @@
 #include "platform/Codec.h"
 #include "platform/Errors.h"
 #include "tests/support/TestCd.h"
+#include "tests/support/Unprivileged.h"
+#include "platform/AtomicFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -107,4 +109,64 @@ TEST_F(ProfileFileTest, AFailedSaveLeavesTheOldFileIntact) {
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(readFile(path()), old);
     EXPECT_EQ(QDir(windowsDir()).entryList(QDir::Files), QStringList({"kat.INI"}));
+}
+
+// A settings file that is there but cannot be read must not be replaced by the one new key:
+// the favourites and install markers in it would be lost.
+TEST_F(ProfileFileTest, AFileThatCannotBeReadIsNotOverwritten) {
+    const QByteArray old = "[Oblibene]\r\nHra=1\r\n";
+    writeFile(path(), old);
+    ASSERT_EQ(::chmod(QFile::encodeName(configHome()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(windowsDir()).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0222), 0);
+    const QString file = path();
+    EXPECT_TRUE(testing_support::runUnprivileged([&] {
+        platform::ProfileFile ini(file);
+        // Seen but not readable, or the case tests nothing.
+        if (!QFileInfo::exists(file) || ini.readString("Oblibene", "Hra", "none") != "none")
+            return false;
+        try {
+            ini.writeString("Music", "Music", "On");
+        } catch (const platform::KatalogError& e) {
+            return e.text() == "Unable to write to " + file;
+        }
+        return false;
+    }));
+    EXPECT_EQ(readFile(path()), old);
+}
+
+TEST_F(ProfileFileTest, ANewFileFollowsTheUmaskAnOldOneKeepsItsMode) {
+    const mode_t saved = ::umask(077);
+    platform::ProfileFile(path()).writeString("A", "x", "1");
+    ::umask(022);
+    const QString other = windowsDir() + "other.INI";
+    platform::ProfileFile(other).writeString("A", "x", "1");
+    ::umask(saved);
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(QFile::encodeName(other).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_EQ(::chmod(QFile::encodeName(other).constData(), 0640), 0);
+    platform::ProfileFile(other).writeString("A", "x", "2");
+    ASSERT_EQ(::stat(QFile::encodeName(other).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// Without the signal ignored, the first write past "ulimit -f" kills the process.
+TEST_F(ProfileFileTest, AWritePastTheFileSizeLimitFailsInsteadOfKilling) {
+    ASSERT_TRUE(QDir().mkpath(windowsDir()));
+    ASSERT_EQ(::chmod(QFile::encodeName(configHome()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(windowsDir()).constData(), 0777), 0);
+    const QString file = windowsDir() + "big";
+    EXPECT_TRUE(testing_support::runUnprivileged([&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        platform::ignoreFileSizeSignal();
+        rlimit tiny{};
+        getrlimit(RLIMIT_FSIZE, &tiny);
+        tiny.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        return !platform::writeFileAtomically(file, QByteArray(100, 'x')) &&
+               errno == EFBIG;
+    }));
 }

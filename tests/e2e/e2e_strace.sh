@@ -74,6 +74,7 @@ menu() { e2e_click $((X + 28)) $((Y + $1 + 23)); }
 for row in 12 2 5; do e2e_click $((CX + 60)) $((CY + 81 + 8 + row * 16)); done
 xdotool mousemove $((CX + 602 + 40)) $((CY + 15 + 40)); sleep 0.2
 xdotool mousemove $((CX + 602 + 91)) $((CY + 15 + 70)); sleep 1
+e2e_wait_window '^Obrázek$' >/dev/null
 for _ in $(seq 12); do
   xdotool search --onlyvisible --name '^Obrázek$' >/dev/null 2>&1 || break
   xdotool mousemove 512 384 click 1; sleep 0.5

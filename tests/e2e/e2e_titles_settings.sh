@@ -45,11 +45,11 @@ e2e_press DalsiNaseCD ObjednavkaChk 10 10
 e2e_press DalsiNaseCD KusuInc 10 10
 e2e_press DalsiNaseCD KusuInc 10 10
 e2e_press DalsiNaseCD Tisk
-form=$(e2e_wait_window '^Tisk')
+form=$(e2e_wait_window '^Tisk$')
 xdotool key Escape
 e2e_wait_closed "$form"
 e2e_press DalsiNaseCD Tisk
-form=$(e2e_wait_window '^Tisk')
+form=$(e2e_wait_window '^Tisk$')
 xdotool type --delay 20 "12345678"
 xdotool key Tab Tab Tab
 xdotool type --delay 20 "Jan Novak"

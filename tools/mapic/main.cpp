@@ -41,8 +41,7 @@ int decode(const QStringList& args) {
     if (!QFileInfo(args[0]).isDir())
         return fail(args[0] + QStringLiteral(": no such folder"), UsageError);
     const QString programDir = platform::withTrailingSlash(QFileInfo(args[0]).absoluteFilePath());
-    const QString systemDir = platform::withTrailingSlash(
-        platform::resolvePath(programDir, QStringLiteral("SYSTEM")).value_or(programDir + "SYSTEM"));
+    const QString systemDir = platform::readableFolder(programDir, QStringLiteral("SYSTEM"));
 
     katalog::CatalogueStore store;
     katalog::DescriptionTable descriptions;
