@@ -19,8 +19,10 @@
 #include "viewer/PicFormUnit1.h"
 #include "widgets/Cursors.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/ListBox.h"
 #include "widgets/PictureBox.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSignalBlocker>
@@ -94,13 +96,16 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     sectionPalette.setColor(QPalette::Button, QColor(0xFC, 0xCA, 0x2C));
     sectionPalette.setColor(QPalette::Base, QColor(0xFC, 0xCA, 0x2C));
     SeznamSekci->setPalette(sectionPalette);
+    // The open list is a window of its own and takes no colour from the box.
+    QPalette sectionList = SeznamSekci->view()->palette();
+    sectionList.setColor(QPalette::Base, QColor(0xFC, 0xCA, 0x2C));
+    SeznamSekci->view()->setPalette(sectionList);
     TypTrideni = new QComboBox(this);
     TypTrideni->setObjectName(QStringLiteral("TypTrideni"));
     TypTrideni->addItems(orderNames());
 
-    SeznamProgramu = new QListWidget(this);
+    SeznamProgramu = new TListBox(this);
     SeznamProgramu->setObjectName(QStringLiteral("SeznamProgramu"));
-    SeznamProgramu->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row is one line of the same font: laying out a list of 1000 then costs nothing.
     SeznamProgramu->setUniformItemSizes(true);
     SeznamProgramu->setContextMenuPolicy(Qt::CustomContextMenu);

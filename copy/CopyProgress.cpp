@@ -101,6 +101,9 @@ TCopyProgress::TCopyProgress(QWidget* parent)
     column->addWidget(Soubor);
     column->addWidget(Prubeh);
     column->addLayout(buttons);
+    // A progress window has nothing to show in more room: the window manager offers no
+    // maximising for a fixed size.
+    column->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(Storno, &QPushButton::clicked, this, &TCopyProgress::requestCancel);
 }

@@ -108,17 +108,36 @@ void TKopirovaniForm::FormShow() {
     DirName->setText(shell().CopyTarget);
     centreOnContentArea();
     // The first opening shows the working directory; later ones what the last one left.
-    ShowDrivesFor(opened_ ? SeznamAdresaru->Directory() : QDir::currentPath());
+    if (opened_)
+        ShowDrivesFor(SeznamAdresaru->Directory(), SeznamAdresaru->Root());
+    else
+        ShowDrivesFor(QDir::currentPath());
     opened_ = true;
 }
 
-void TKopirovaniForm::ShowDrivesFor(const QString& wanted) {
+std::optional<qsizetype> TKopirovaniForm::listDrive() const {
+    const QString root = QDir::cleanPath(SeznamAdresaru->Root());
+    for (qsizetype i = 0; i < drives_.size(); ++i)
+        if (QDir::cleanPath(drives_[i].root) == root)
+            return i;
+    return std::nullopt;
+}
+
+void TKopirovaniForm::ShowDrivesFor(const QString& wanted, const QString& root) {
     drives_ = drivesForTests() ? drivesForTests()() : platform::userDrives();
     // A folder removed since the last opening: its nearest parent that is still there.
     QString dir = QDir::cleanPath(wanted.isEmpty() ? QDir::homePath() : wanted);
     while (!QFileInfo(dir).isDir() && dir != QLatin1String("/"))
         dir = QFileInfo(dir).path();
-    std::optional<qsizetype> index = platform::driveOf(drives_, dir);
+    // The drive the list stood on, when the folder still lies on it; the user may have
+    // walked down from "/" into the home folder, which is a drive of its own.
+    std::optional<qsizetype> index;
+    for (qsizetype i = 0; !root.isEmpty() && i < drives_.size(); ++i)
+        if (QDir::cleanPath(drives_[i].root) == QDir::cleanPath(root) &&
+            platform::driveOf({drives_[i]}, dir))
+            index = i;
+    if (!index)
+        index = platform::driveOf(drives_, dir);
     if (!index) {
         // On a volume the list leaves out (a temporary folder, say): offer that one as well.
         QString root = QDir::cleanPath(QStorageInfo(dir).rootPath());
@@ -170,8 +189,7 @@ void TKopirovaniForm::NovyAdresarClick() {
 void TKopirovaniForm::SeznamJednotekChange(int index) {
     if (index < 0 || index >= drives_.size())
         return;
-    const std::optional<qsizetype> remembered =
-        platform::driveOf(drives_, SeznamAdresaru->Directory());
+    const std::optional<qsizetype> remembered = listDrive();
     if (remembered && *remembered == index)
         return;
     const platform::Drive chosen = drives_[index];

@@ -10,6 +10,7 @@
 #include "platform/Pictures.h"
 #include "platform/Rtf.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/ListBox.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -58,7 +59,7 @@ TDalsiNaseCDForm::TDalsiNaseCDForm(TMain& main, QWidget* parent) : TContentForm(
     PocetCD = named<QLabel>(this, "PocetCD");
     Data = named<QLabel>(this, "Data");
 
-    SeznamTitulu = named<QListWidget>(this, "SeznamTitulu");
+    SeznamTitulu = named<TListBox>(this, "SeznamTitulu");
     SeznamTitulu->setToolTip(QStringLiteral("Vyberte si"));
 
     PopisTitulu = named<QTextEdit>(this, "PopisTitulu");
@@ -77,6 +78,9 @@ TDalsiNaseCDForm::TDalsiNaseCDForm(TMain& main, QWidget* parent) : TContentForm(
     PocetKusu = named<QLabel>(this, "PocetKusu");
     PocetKusu->setAlignment(Qt::AlignCenter);
     PocetKusu->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The wide description covers the order box; the count is drawn on the window itself
+    // and must not show through it.
+    PopisTitulu->raise();
 
     for (QLabel* picture : {Plocha, ObjRamecek, Nadpis, PridatDoObj, PocKusu, Pocitadlo, BookletCD,
                             Pozadavky, PocetCD, Data})

@@ -21,6 +21,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTimer>
 
 namespace katalog {
 namespace {
@@ -76,8 +77,11 @@ TTiskForm::TTiskForm(TMain& main, QWidget* parent)
     setWindowTitle(QStringLiteral("Tisk"));
     setModal(true);
 
+    // The labels' font is their own: the user's font (SetFont) reaches the form but would not
+    // fit the 20-pixel labels.
     QFont bold = font();
     bold.setBold(true);
+    bold.setResolveMask(QFont::AllPropertiesResolved);
     QList<QLineEdit*> edits;
     for (const Field& f : Fields) {
         auto* edit = new QLineEdit(this);
@@ -222,10 +226,21 @@ void TTiskForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TTiskForm::showEvent(QShowEvent* event) {
+void TTiskForm::centre() {
     const QSize screen = TMain::screenSize();
     const QSize frame = frameGeometry().size();
     move((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
+}
+
+void TTiskForm::showEvent(QShowEvent* event) {
+    centre();
+    // Before the first showing the window manager has not told the frame's size yet: centre
+    // again once it has.
+    if (frameGeometry().size() == size())
+        QTimer::singleShot(100, this, [this] {
+            if (isVisible())
+                centre();
+        });
     QDialog::showEvent(event);
 }
 

@@ -62,6 +62,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void centre();
     void Print();
 
     TMain& main_;

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace platform {
@@ -47,7 +48,9 @@ QString fromCp1250(QByteArrayView bytes) {
     return out;
 }
 
-QByteArray toCp1250(QStringView text) {
+namespace {
+
+QByteArray encode(QStringView text) {
     const auto& t = table();
     QByteArray out;
     out.reserve(text.size());
@@ -63,6 +66,16 @@ QByteArray toCp1250(QStringView text) {
         out.append(it == t.fromUnicode.constEnd() ? '?' : *it);
     }
     return out;
+}
+
+}  // namespace
+
+QByteArray toCp1250(QStringView text) {
+    // A letter typed as a base and a combining mark (c + caron) is one Windows-1250 letter.
+    const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return encode(text);
+    return encode(text.toString().normalized(QString::NormalizationForm_C));
 }
 
 bool cp1250Available() { return table().valid; }

@@ -13,6 +13,9 @@
 #include "settings/FontDialog.h"
 #include "widgets/EzRgnBtn.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+
 namespace katalog {
 namespace {
 
@@ -40,7 +43,16 @@ void giveFont(QWidget* w, const QFont& font, const QColor& color) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Text, color);
     pal.setColor(QPalette::WindowText, color);
+    // A combo box draws its shown entry with the button text; its open list is a window of
+    // its own, which takes nothing from the box.
+    pal.setColor(QPalette::ButtonText, color);
     w->setPalette(pal);
+    if (auto* box = qobject_cast<QComboBox*>(w)) {
+        box->view()->setFont(font);
+        QPalette list = box->view()->palette();
+        list.setColor(QPalette::Text, color);
+        box->view()->setPalette(list);
+    }
 }
 
 }  // namespace

@@ -18,3 +18,9 @@ TEST(Codec, UnrepresentableCharactersBecomeOneQuestionMarkEach) {
     EXPECT_EQ(platform::toCp1250(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));
     EXPECT_EQ(platform::toCp1250(QStringLiteral("€")), QByteArray("\x80"));
 }
+
+// Pasted text often spells "č" as "c" and a combining caron; Windows-1250 has the letter.
+TEST(Codec, ALetterWithACombiningMarkIsOneCharacter) {
+    EXPECT_EQ(platform::toCp1250(QStringLiteral("Ku\u0301n c\u030C")), QByteArray("K\xfan \xe8"));
+    EXPECT_EQ(platform::toCp1250(QStringLiteral("q\u030C")), QByteArray("q?"));
+}

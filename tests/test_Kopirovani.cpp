@@ -224,6 +224,33 @@ TEST_F(KopirovaniTest, FirstOpeningShowsTheWorkingDirectoryThenWhatTheLastClosin
     EXPECT_EQ(form()->SeznamAdresaru->Directory(), driveA + "/work");
 }
 
+// One drive inside another, as the home folder inside "/": the list walked down from the
+// outer root into the inner drive's folder still stands on the outer drive, and picking the
+// inner drive moves it there, also after the dialog was closed and opened again.
+TEST_F(KopirovaniTest, TheDriveBoxFollowsTheDriveTheListStandsOnNotTheDeepestRoot) {
+    const QString inner = driveA + "/home";
+    QDir().mkpath(inner + "/petr");
+    TKopirovaniForm::setDrivesForTests([this, inner] {
+        return QList<platform::Drive>{{driveA, "Disk A"}, {inner, "Domov"}};
+    });
+    start();
+    form()->show();
+    ASSERT_EQ(form()->SeznamJednotek->currentIndex(), 0);
+    ASSERT_TRUE(form()->SeznamAdresaru->SetDirectory(inner + "/petr"));
+    EXPECT_EQ(form()->SeznamAdresaru->Root(), driveA);
+    form()->hide();
+
+    form()->show();
+    EXPECT_EQ(form()->SeznamJednotek->currentIndex(), 0);
+    EXPECT_EQ(form()->SeznamAdresaru->Root(), driveA);
+    EXPECT_EQ(form()->SeznamAdresaru->Directory(), inner + "/petr");
+
+    pickDrive(1);
+    EXPECT_EQ(form()->SeznamAdresaru->Root(), inner);
+    EXPECT_EQ(form()->SeznamAdresaru->Directory(), inner);
+    EXPECT_EQ(form()->SeznamJednotek->currentIndex(), 1);
+}
+
 TEST_F(KopirovaniTest, AWorkingDirectoryOnNoListedDriveBringsItsOwnVolume) {
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());

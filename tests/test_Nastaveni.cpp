@@ -12,6 +12,7 @@
 #include "tests/support/TestCd.h"
 #include "widgets/EzRgnBtn.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -293,7 +294,6 @@ TEST_F(NastaveniTest, AnUnchangedSystemColourKeepsItsNumber) {
 TEST_F(NastaveniTest, SetFontReachesTheTextControlsOfTheOtherWindowsByName) {
     start();
     katalog::Forms& f = main->forms();
-    // The controls the windows have, or stand-ins named like them.
     std::vector<QWidget*> targets;
     for (auto [window, name] : {std::pair<QWidget*, const char*>{f.DalsiNaseCDForm, "PocetKusu"},
                                 {f.DalsiNaseCDForm, "PopisTitulu"},
@@ -303,21 +303,29 @@ TEST_F(NastaveniTest, SetFontReachesTheTextControlsOfTheOtherWindowsByName) {
                                 {f.ProgramyForm, "SeznamProgramu"},
                                 {f.ONas, "TextClanku"}}) {
         QWidget* w = window->findChild<QWidget*>(name);
-        if (!w) {
-            w = new QLabel(window);
-            w->setObjectName(name);
-        }
+        ASSERT_TRUE(w) << name;
         targets.push_back(w);
     }
     QWidget* elsewhere = new QLabel(f.DalsiNaseCDForm);
     QFont font(QStringLiteral("DejaVu Sans Mono"), 17);
     font.setItalic(true);
-    form->SetFont(font, QColor(0, 128, 0));
+    const QColor green(0, 128, 0);
+    form->SetFont(font, green);
     for (QWidget* w : targets) {
-        EXPECT_EQ(w->font().family(), "DejaVu Sans Mono") << w->objectName().toStdString();
-        EXPECT_EQ(w->font().pointSize(), 17) << w->objectName().toStdString();
-        EXPECT_TRUE(w->font().italic());
-        EXPECT_EQ(w->palette().color(QPalette::Text), QColor(0, 128, 0));
+        const std::string name = w->objectName().toStdString();
+        EXPECT_EQ(w->font().family(), "DejaVu Sans Mono") << name;
+        EXPECT_EQ(w->font().pointSize(), 17) << name;
+        EXPECT_TRUE(w->font().italic()) << name;
+        // The colour each kind of control draws its text with.
+        if (auto* box = qobject_cast<QComboBox*>(w)) {
+            EXPECT_EQ(box->palette().color(QPalette::ButtonText), green) << name;
+            EXPECT_EQ(box->view()->palette().color(QPalette::Text), green) << name;
+            EXPECT_EQ(box->view()->font().family(), "DejaVu Sans Mono") << name;
+        } else if (qobject_cast<QLabel*>(w)) {
+            EXPECT_EQ(w->palette().color(QPalette::WindowText), green) << name;
+        } else {
+            EXPECT_EQ(w->palette().color(QPalette::Text), green) << name;
+        }
     }
     EXPECT_EQ(f.TiskForm->font().family(), "DejaVu Sans Mono");
     EXPECT_EQ(f.ProgramyForm->font().family(), "DejaVu Sans Mono");

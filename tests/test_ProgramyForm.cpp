@@ -15,6 +15,8 @@
 #include "widgets/PictureBox.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -116,8 +118,9 @@ protected:
         QImage img(40, 30, QImage::Format_RGB888);
         img.fill(Qt::red);
         ASSERT_TRUE(democd::saveBmp(img, cdFile(rel)));
-        if (QByteArray(format) != "BMP")
+        if (QByteArray(format) != "BMP") {
             ASSERT_TRUE(img.save(cdFile(rel), format));
+        }
     }
     void select(katalog::TProgramyForm* f, const QString& program) {
         const auto items = f->SeznamProgramu->findItems(program, Qt::MatchExactly);
@@ -127,8 +130,9 @@ protected:
     void chooseSection(katalog::TProgramyForm* f, const QString& section) {
         const int i = f->SeznamSekci->findText(section);
         ASSERT_GE(i, 0);
+        // As the user chooses: the box reports the entry, even the one already shown.
         f->SeznamSekci->setCurrentIndex(i);
-        f->SeznamSekciChange(i);
+        Q_EMIT f->SeznamSekci->activated(i);
     }
     QStringList search(katalog::TProgramyForm* f, const QString& text) {
         f->Edit1->setText(text);
@@ -233,6 +237,9 @@ TEST_F(ProgramyFormTest, ChoosingTheShownSectionAgainDoesNothingUntilASearch) {
     chooseSection(f, "Hry");
     EXPECT_EQ(f->programRows(), QStringList({"Cesta", "čtverce", "Šachy"}));
     EXPECT_EQ(f->selectedProgram(), "Cesta");
+    // The program setting the box is no choice of the user's.
+    f->SeznamSekci->setCurrentIndex(f->SeznamSekci->findText("Utility"));
+    EXPECT_EQ(f->programRows(), QStringList({"Cesta", "čtverce", "Šachy"}));
 }
 
 TEST_F(ProgramyFormTest, EveryOrderGroupsAndLeavesTheRestAlphabetical) {
@@ -534,6 +541,34 @@ TEST_F(ProgramyFormTest, AMouseClickOnAProgramShowsIt) {
     f->PopisProgramu->clear();
     clickRow(5);
     EXPECT_EQ(f->PopisProgramu->toPlainText(), "Bez popisu.");
+}
+
+// As a Windows list box: the right button only opens the menu, Ctrl cannot empty the
+// selection (the view would go on showing a program that nothing selects), and the list's
+// hint shows over its rows.
+TEST_F(ProgramyFormTest, TheListKeepsItsSelectionAndShowsItsHintOverTheRows) {
+    auto* f = start();
+    QListWidget* list = f->SeznamProgramu;
+    const auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at(4));
+    ASSERT_EQ(f->selectedProgram(), "Šachy");
+
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at(5));
+    EXPECT_EQ(f->selectedProgram(), "Šachy");
+    EXPECT_EQ(list->currentRow(), 4);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, at(4));
+    EXPECT_EQ(f->selectedProgram(), "Šachy");
+    EXPECT_TRUE(list->item(4)->isSelected());
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(list->item(4)->isSelected());
+    EXPECT_TRUE(f->Spustit->buttonEnabled() || f->Kopirovat->buttonEnabled());
+
+    QHelpEvent help(QEvent::ToolTip, at(2), list->viewport()->mapToGlobal(at(2)));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "Šachy");
+    QToolTip::hideText();
 }
 
 TEST_F(ProgramActionsTest, ARegistryErrorIsReportedAndTheViewStillShowsTheNewProgram) {

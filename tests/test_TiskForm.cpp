@@ -4,6 +4,7 @@
 #include "app/Shell.h"
 #include "orders/DalsiNaseCDUnit1.h"
 #include "platform/Codec.h"
+#include "settings/NastaveniUnit1.h"
 #include "tests/support/TestCd.h"
 #include "widgets/EzRgnBtn.h"
 
@@ -183,6 +184,20 @@ TEST_F(TiskFormTest, FieldsButtonsAndTabOrder) {
         form->Tisk,      form->PSCEdit,   form->ICOEdit};
     EXPECT_EQ(order, expected);
     form->hide();
+}
+
+TEST_F(TiskFormTest, TheUsersFontReachesTheEditsButNotTheLabels) {
+    const auto labels = form->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 10);
+    std::vector<QFont> before;
+    for (QLabel* l : labels)
+        before.push_back(l->font());
+    main->forms().NastaveniForm->SetFont(QFont(QStringLiteral("DejaVu Serif"), 20), Qt::red);
+    EXPECT_EQ(form->ICOEdit->font().family(), "DejaVu Serif");
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(labels[i]->font(), before[size_t(i)]) << labels[i]->text().toStdString();
+        EXPECT_TRUE(labels[i]->font().bold());
+    }
 }
 
 TEST_F(TiskFormTest, PostalCodeKeepsFiveCharactersAsShown) {
