@@ -240,8 +240,11 @@ bool writeDemoCd(const DemoOptions& o, QStringList& warnings) {
     ok = writeAboutPages(o.data, o.out, warnings) && ok;
     ok = writeKeyFile(o.out) && ok;
     ok = writeAutorun(o.out) && ok;
-    // Without a container the rest of the CD is still worth having: a warning, not a failure.
-    buildContainer(o.mapic, o.data + QStringLiteral("/katalog.ini"), o.out, warnings);
+    // Without mapic (tests that look at other parts) there is no container, and a warning
+    // says so; a mapic that fails makes a CD the program cannot use, which is a failure.
+    const bool built = buildContainer(o.mapic, o.data + QStringLiteral("/katalog.ini"), o.out, warnings);
+    if (!o.mapic.isEmpty())
+        ok = built && ok;
     return ok;
 }
 
