@@ -11,6 +11,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <map>
 #include <memory>
@@ -139,10 +140,58 @@ const std::unordered_map<std::string_view, WordInfo>& words() {
 }
 // clang-format on
 
+// The symbol character set: Windows' own number for it, and one of ours for Wingdings, which
+// puts other pictures at the same bytes. Both are drawn here with ordinary fonts, so their
+// bytes become the Unicode characters they look like.
+constexpr int SymbolCodePage = 42;
+constexpr int WingdingsCodePage = 43;
+
+// What the Symbol font shows at a byte; 0 where it shows the Western letter.
+char16_t symbolChar(uchar b) {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        const char16_t* upper = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
+        const char16_t* lower = u"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";
+        for (int i = 0; i < 26; ++i) {
+            t[size_t(0x41 + i)] = upper[i];
+            t[size_t(0x61 + i)] = lower[i];
+        }
+        const std::pair<uchar, char16_t> others[] = {
+            {0x22, u'∀'}, {0x24, u'∃'}, {0x27, u'∋'}, {0x2A, u'∗'}, {0x2D, u'−'}, {0x40, u'≅'},
+            {0x5E, u'⊥'}, {0xA3, u'≤'}, {0xA5, u'∞'}, {0xA7, u'♣'}, {0xA8, u'♦'}, {0xA9, u'♥'},
+            {0xAA, u'♠'}, {0xAB, u'↔'}, {0xAC, u'←'}, {0xAD, u'↑'}, {0xAE, u'→'}, {0xAF, u'↓'},
+            {0xB0, u'°'}, {0xB1, u'±'}, {0xB3, u'≥'}, {0xB4, u'×'}, {0xB7, u'•'}, {0xB8, u'÷'},
+            {0xB9, u'≠'}, {0xBA, u'≡'}, {0xBB, u'≈'}, {0xBC, u'…'}, {0xD6, u'√'}, {0xD7, u'⋅'},
+            {0xE5, u'∑'}, {0xF2, u'∫'}};
+        for (const auto& [byte, ch] : others)
+            t[byte] = ch;
+        return t;
+    }();
+    return table[b];
+}
+
+// The Wingdings pictures that word processors use for bullets and ticks.
+char16_t wingdingsChar(uchar b) {
+    switch (b) {
+    case 0x6C: return u'●';
+    case 0x6E: return u'■';
+    case 0x71: return u'❑';
+    case 0x75: return u'◆';
+    case 0x76: return u'❖';
+    case 0x9F: return u'•';
+    case 0xA7: return u'▪';
+    case 0xD8: return u'➢';
+    case 0xE8: return u'➔';
+    case 0xFB: return u'✗';
+    case 0xFC: return u'✓';
+    default: return 0;
+    }
+}
+
 int codePageOfCharset(int charset, int documentCodePage) {
     switch (charset) {
     case 0: return 1252;    // ANSI (Western)
-    case 2: return 1252;    // Symbol: no symbol font here, its letters stay letters
+    case 2: return SymbolCodePage;
     case 77: return 10000;  // Macintosh
     case 128: return 932;
     case 129: return 949;
@@ -649,6 +698,16 @@ int RtfReader::currentCodePage() const {
 QString RtfReader::decode(const QByteArray& bytes, int codePage) {
     if (codePage == 1250)
         return fromCp1250(bytes);
+    if (codePage == SymbolCodePage || codePage == WingdingsCodePage) {
+        QString text = decode(bytes, 1252);
+        for (qsizetype i = 0; i < bytes.size() && i < text.size(); ++i) {
+            const uchar b = uchar(bytes[i]);
+            const char16_t ch = codePage == SymbolCodePage ? symbolChar(b) : wingdingsChar(b);
+            if (ch)
+                text[i] = QChar(ch);
+        }
+        return text;
+    }
     auto& decoder = decoders_[codePage];
     if (!decoder)
         decoder = std::make_unique<QStringDecoder>(codecName(codePage).constData(),
@@ -712,8 +771,11 @@ void RtfReader::commitFont() {
     if (entryFont_ >= 0) {
         const int codePage = entryCodePage_ > 0 ? entryCodePage_ : documentCodePage_;
         FontEntry entry;
-        entry.name = decode(entryName_, codePage).trimmed();
+        // A symbol font's name is spelled in ordinary letters.
+        entry.name = decode(entryName_, codePage == SymbolCodePage ? 1252 : codePage).trimmed();
         entry.codePage = entryCodePage_;
+        if (entry.codePage == SymbolCodePage && entry.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive))
+            entry.codePage = WingdingsCodePage;
         fonts_.insert(entryFont_, entry);
         formatDirty_ = true;
     }
@@ -750,7 +812,8 @@ void readRtf(QByteArrayView rtf, QTextDocument& doc) {
         QString text = fromCp1250(rtf);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        text.remove(QChar(0));
+        // Control characters other than tabs and line ends would show as boxes.
+        text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n'; });
         QTextCursor(&doc).insertText(text);
     }
     doc.setUndoRedoEnabled(undo);

@@ -109,7 +109,8 @@ std::optional<Launch> linuxProgram(const QString& path, const QString& workDir) 
         if (sp >= 0)
             args << QString::fromLocal8Bit(line.mid(sp + 1).trimmed());
         args << path;
-        if (interpreter.isEmpty() || !QFileInfo(interpreter).isExecutable())
+        // The kernel would take a relative interpreter from the working folder: the CD's.
+        if (!QDir::isAbsolutePath(interpreter) || !QFileInfo(interpreter).isExecutable())
             return std::nullopt;
         return Launch{Launch::Kind::Process, interpreter, args, workDir};
     }

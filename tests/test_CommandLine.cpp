@@ -216,6 +216,8 @@ TEST_F(CommandLineTest, OnlyWhatTheOpenerShowsGoesToItAndDocumentationNeverRuns)
         {"readme.txt.desktop", desktopEntry, Opens::Nothing, Opens::Nothing},
         {"vypada-jako-text.txt", desktopEntry, Opens::Nothing, Opens::Nothing},  // by content
         {"bez-hlavicky.sh", "echo hi\n", Opens::Nothing, Opens::Nothing},
+        // A relative interpreter would be looked up from the working folder.
+        {"relativni.sh", "#!../../../../../../../../../../../../bin/sh\necho hi\n", Opens::Nothing, Opens::Nothing},
         {"hra.py", "print(1)\n", Opens::Nothing, Opens::Nothing},
         {"hra.jar", QByteArray("PK\x03\x04", 4) + QByteArray(26, '\0') + "META-INF/MANIFEST.MF", Opens::Nothing,
          Opens::Nothing},

@@ -235,6 +235,10 @@ TEST_F(EzRgnBtnTest, HoldingARepeatingButtonRepeatsEvery300ms) {
         EXPECT_GE(at[size_t(i)], 300 * (i + 1) - 1);
     EXPECT_GE(repeats, 1);
 
+    // The timer itself pins the interval, which a loaded machine's late ticks cannot.
+    EXPECT_EQ(btn->repeatTimer().interval(), 300);
+    EXPECT_FALSE(btn->repeatTimer().isActive());
+
     // Without AutoRepeat, a hold gives the one click of its release.
     btn->setAutoRepeat(false);
     at.clear();
@@ -252,10 +256,12 @@ TEST_F(EzRgnBtnTest, ARepeatingButtonHeldOutsideWaitsAndResumes300msAfterComingB
     over();
     press();
     drag({-10, 5});
+    EXPECT_FALSE(btn->repeatTimer().isActive());
     QTest::qWait(800);
     EXPECT_TRUE(at.empty());
     clock.start();
     drag({10, 5});
+    EXPECT_TRUE(btn->repeatTimer().isActive());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !at.empty(); }, 3000));
     EXPECT_GE(at[0], 299);
     // Moves inside and a running timer started again do not restart the interval.

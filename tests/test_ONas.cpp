@@ -156,6 +156,7 @@ TEST_F(ONasTest, WWWOpensThePublishersSiteAndIsNeverDisabled) {
 TEST_F(ONasTest, TheUsersFontIsTheDefaultOfThePagesOwnFontsStay) {
     writeFile(cdFile("SYSTEM/ONas/Cz/oprog.rtf"),
               R"({\rtf1\deff0{\fonttbl{\f0 Arial;}{\f1 Courier New;}}\f0 plain \f1 mono})");
+    writeFile(cdFile("SYSTEM/ONas/Cz/autor.rtf"), R"({\rtf1 autor})");
     start();
     QFont user(QStringLiteral("DejaVu Serif"), 15);
     main->forms().NastaveniForm->SetFont(user, Qt::darkGreen);
@@ -170,5 +171,7 @@ TEST_F(ONasTest, TheUsersFontIsTheDefaultOfThePagesOwnFontsStay) {
     EXPECT_EQ(second.charFormat().fontFamilies().toStringList(), QStringList{"Courier New"});
     // A page loaded later gets the same default.
     form->AutorClick();
+    ASSERT_EQ(form->TextClanku->toPlainText(), "autor");
     EXPECT_EQ(form->TextClanku->document()->defaultFont().family(), "DejaVu Serif");
+    EXPECT_EQ(form->TextClanku->document()->defaultFont().pointSize(), 15);
 }

@@ -88,7 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"TableCells", R"({\rtf1\trowd a\cell b\cell\row c})", u"a\tb\t\nc"},
         TextCase{"AfterTheOutermostGroup", R"({\rtf1 a}b{\b c})", u"a"},
         TextCase{"UnknownWordsAreIgnored", R"({\rtf1\foo\bar12 a\baz-3 b})", u"ab"},
-        TextCase{"NotRtfIsWindows1250Text", "Ahoj\r\n\xe8\x61u\rx", u"Ahoj\nčau\nx"}),
+        TextCase{"NotRtfIsWindows1250Text", "Ahoj\r\n\xe8\x61u\rx", u"Ahoj\nčau\nx"},
+        TextCase{"NotRtfLosesControlCharacters", "a\x01\x1b b\tc\x7f", u"a b\tc\x7f"},
+        // Word's bullets and ticks: the symbol fonts' bytes become what those fonts show.
+        TextCase{"SymbolAndWingdingsFonts",
+                 R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}{\f2\fcharset2 Wingdings;}})"
+                 R"({\f1\'b7 a\'a3 3}{\f2\'a7\'fc\'41}{\f0\'b7})",
+                 u"• α≤ 3▪✓A·"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class RtfDamaged : public ::testing::TestWithParam<TextCase> {};

@@ -78,6 +78,8 @@ public:
     bool pressed() const { return pressed_; }
     // The picture the button shows now.
     const QImage& currentImage() const;
+    // Test seam: the auto-repeat timer, running while a repeating button is held inside.
+    const QTimer& repeatTimer() const { return repeat_; }
 
     // The repeat timer's handler: the click operation.
     virtual void RepeatClick();

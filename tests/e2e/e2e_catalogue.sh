@@ -58,6 +58,7 @@ ini_has Installing- "Miny 2000" || fail "no install marker"
 xdotool key Up Down
 away
 [ "$(e2e_region "$ix" "$iy" 100 28)" != "$install_look" ] || fail "the install button did not turn into uninstall"
+ini_has Installed- "Miny 2000" || fail "the found installation left no installed marker"
 e2e_press Programy Spustit
 e2e_wait_opened "$installed/miny.htm"
 e2e_press Programy Instalovat
@@ -66,6 +67,11 @@ for i in $(seq 50); do [ -e "$installed" ] || break; sleep 0.1; done
 [ ! -e "$installed" ] || fail "the uninstaller left the installed copy"
 away
 [ "$(e2e_region "$ix" "$iy" 100 28)" = "$install_look" ] || fail "the uninstall button did not turn back"
+# Selected anew, the program is looked up again: it reads as not installed any more.
+xdotool key Up Down
+away
+[ "$(e2e_region "$ix" "$iy" 100 28)" = "$install_look" ] || fail "after the uninstaller the program still reads as installed"
+! ini_has Installed- "Miny 2000" || fail "the installed marker outlived the uninstall"
 
 # Favourites: the toggle writes the settings file; the favourites section lists the program.
 e2e_press Programy btnZalozky
