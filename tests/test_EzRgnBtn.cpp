@@ -393,10 +393,10 @@ TEST_F(EzRgnBtnTest, MouseHandlersSeeTheNewStateAlreadyDrawn) {
     auto note = [&](const char* what) {
         return [&, what](const katalog::TWMMouse&) { seen.emplace_back(what, btn->currentImage().pixelColor(0, 0)); };
     };
-    QObject::connect(btn, &TEzRgnBtn::mouseEntered, note("enter"));
-    QObject::connect(btn, &TEzRgnBtn::mousePressed, note("down"));
-    QObject::connect(btn, &TEzRgnBtn::mouseReleased, note("up"));
-    QObject::connect(btn, &TEzRgnBtn::mouseLeft, note("leave"));
+    QObject::connect(btn, &TEzRgnBtn::OnMouseEnter, note("enter"));
+    QObject::connect(btn, &TEzRgnBtn::OnMouseDown, note("down"));
+    QObject::connect(btn, &TEzRgnBtn::OnMouseUp, note("up"));
+    QObject::connect(btn, &TEzRgnBtn::OnMouseLeave, note("leave"));
     over();
     press();
     release();
@@ -405,6 +405,9 @@ TEST_F(EzRgnBtnTest, MouseHandlersSeeTheNewStateAlreadyDrawn) {
         {"enter", Qt::yellow}, {"down", Qt::blue}, {"up", Qt::yellow}, {"leave", Qt::red}};
     EXPECT_EQ(seen, expected);
     btn->setTag(7);
-    EXPECT_EQ(btn->property("tag").toInt(), 7);
-    EXPECT_TRUE(btn->property("disabled").isValid());
+    EXPECT_EQ(btn->property("Tag").toInt(), 7);
+    EXPECT_FALSE(btn->property("Disabled").toBool());
+    btn->setProperty("Enabled", false);
+    EXPECT_TRUE(btn->disabled());
+    EXPECT_TRUE(btn->isEnabled());
 }

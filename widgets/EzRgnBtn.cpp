@@ -205,7 +205,7 @@ void TEzRgnBtn::setHover(bool hover, const TWMMouse& msg) {
         return;
     hover_ = hover;
     redraw();
-    Q_EMIT hover ? mouseEntered(msg) : mouseLeft(msg);
+    Q_EMIT hover ? OnMouseEnter(msg) : OnMouseLeave(msg);
     updateRepeat();
 }
 
@@ -241,7 +241,7 @@ void TEzRgnBtn::mousePressEvent(QMouseEvent* event) {
     setHover(true, msg);
     pressed_ = true;
     redraw();
-    Q_EMIT mousePressed(msg);
+    Q_EMIT OnMouseDown(msg);
     updateRepeat();
 }
 
@@ -253,7 +253,7 @@ void TEzRgnBtn::mouseMoveEvent(QMouseEvent* event) {
     if (pressed_)
         setHover(rect().contains(msg.pos), msg);
     QWidget::mouseMoveEvent(event);
-    Q_EMIT mouseMoved(msg);
+    Q_EMIT OnMouseMove(msg);
 }
 
 void TEzRgnBtn::mouseReleaseEvent(QMouseEvent* event) {
@@ -276,7 +276,7 @@ void TEzRgnBtn::mouseReleaseEvent(QMouseEvent* event) {
     }
     pressed_ = false;
     redraw();
-    Q_EMIT mouseReleased(msg);
+    Q_EMIT OnMouseUp(msg);
     updateRepeat();
     // Qt reports the leave of a release outside only after it; the picture follows at once.
     if (isVisible())

@@ -23,17 +23,19 @@ struct TWMMouse {
 
 class TEzRgnBtn : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(bool autoRepeat READ autoRepeat WRITE setAutoRepeat)
-    Q_PROPERTY(bool buttonEnabled READ buttonEnabled WRITE setButtonEnabled)
-    Q_PROPERTY(bool disabled READ disabled)
-    Q_PROPERTY(QImage picIdle READ picIdle WRITE setPicIdle)
-    Q_PROPERTY(QImage picDown READ picDown WRITE setPicDown)
-    Q_PROPERTY(QImage picUp READ picUp WRITE setPicUp)
-    Q_PROPERTY(QImage picDsbld READ picDsbld WRITE setPicDsbld)
-    Q_PROPERTY(katalog::PaintMode paintMode READ paintMode WRITE setPaintMode)
-    Q_PROPERTY(QString hint READ hint WRITE setHint)
-    Q_PROPERTY(bool showHint READ showHint WRITE setShowHint)
-    Q_PROPERTY(int tag READ tag WRITE setTag)
+    // The published properties by their names; Qt's own "enabled" stays on (below), and
+    // clicked() is the OnClick event.
+    Q_PROPERTY(bool AutoRepeat READ autoRepeat WRITE setAutoRepeat)
+    Q_PROPERTY(bool Enabled READ buttonEnabled WRITE setButtonEnabled)
+    Q_PROPERTY(bool Disabled READ disabled)
+    Q_PROPERTY(QImage PicIdle READ picIdle WRITE setPicIdle)
+    Q_PROPERTY(QImage PicDown READ picDown WRITE setPicDown)
+    Q_PROPERTY(QImage PicUp READ picUp WRITE setPicUp)
+    Q_PROPERTY(QImage PicDsbld READ picDsbld WRITE setPicDsbld)
+    Q_PROPERTY(katalog::PaintMode PaintMode READ paintMode WRITE setPaintMode)
+    Q_PROPERTY(QString Hint READ hint WRITE setHint)
+    Q_PROPERTY(bool ShowHint READ showHint WRITE setShowHint)
+    Q_PROPERTY(int Tag READ tag WRITE setTag)
 
 public:
     explicit TEzRgnBtn(QWidget* parent = nullptr);
@@ -88,11 +90,11 @@ public:
 
 Q_SIGNALS:
     void clicked();
-    void mouseEntered(const katalog::TWMMouse& msg);
-    void mouseLeft(const katalog::TWMMouse& msg);
-    void mousePressed(const katalog::TWMMouse& msg);
-    void mouseReleased(const katalog::TWMMouse& msg);
-    void mouseMoved(const katalog::TWMMouse& msg);
+    void OnMouseEnter(const katalog::TWMMouse& msg);
+    void OnMouseLeave(const katalog::TWMMouse& msg);
+    void OnMouseDown(const katalog::TWMMouse& msg);
+    void OnMouseUp(const katalog::TWMMouse& msg);
+    void OnMouseMove(const katalog::TWMMouse& msg);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
