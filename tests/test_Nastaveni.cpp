@@ -97,6 +97,39 @@ TEST_F(NastaveniTest, StartsFromTheOptions) {
     EXPECT_FALSE(form->SkFlag->isVisibleTo(form));
 }
 
+TEST_F(NastaveniTest, TheSavedFontReachesTheWindowsAtStartUp) {
+    setting("Font", "name", "DejaVu Serif");
+    setting("Font", "size", "13");
+    setting("Font", "fsbold", "True");
+    setting("Font", "color", "255");
+    start();
+    katalog::Forms& f = main->forms();
+    for (QWidget* w : std::initializer_list<QWidget*>{f.ProgramyForm->SeznamProgramu, f.ProgramyForm->PopisProgramu,
+                                                     f.DalsiNaseCDForm->SeznamTitulu}) {
+        EXPECT_EQ(w->font().family(), "DejaVu Serif") << w->objectName().toStdString();
+        EXPECT_EQ(w->font().pointSize(), 13);
+        EXPECT_TRUE(w->font().bold());
+        EXPECT_EQ(w->palette().color(QPalette::Text), QColor(255, 0, 0));
+    }
+    EXPECT_EQ(f.ONas->TextClanku->document()->defaultFont().family(), "DejaVu Serif");
+}
+
+// What changes without OK lasts until the program ends: leaving the window keeps it.
+TEST_F(NastaveniTest, ChangesWithoutOKStayInForceAfterLeavingTheWindow) {
+    start();
+    katalog::Forms& f = main->forms();
+    main->ZobrazOkno(form, f.DesktopForm->mnuNastaveni);
+    const bool anim = shell().AnimOn;
+    form->Animace->Click();
+    form->Hudba->Click();
+    main->ZobrazOkno(f.ProgramyForm, f.DesktopForm->mnuProgramy);
+    main->ZobrazOkno(form, f.DesktopForm->mnuNastaveni);
+    EXPECT_EQ(shell().AnimOn, !anim);
+    EXPECT_FALSE(shell().MusicOn);
+    EXPECT_EQ(form->Hudba->imageList(), &form->HudbaNonChkList);
+    EXPECT_EQ(form->Animace->imageList(), anim ? &form->AnimaceNonChkList : &form->AnimaceChkList);
+}
+
 TEST_F(NastaveniTest, AnInvalidSongDisablesNoButton) {
     setting("Options", "File", "9");
     setting("Music", "Music", "Off");
