@@ -71,7 +71,7 @@ menu() { e2e_click $((X + 28)) $((Y + $1 + 23)); }
 
 # Browse: three programs of the list; the viewer through the preview, which opens as the
 # pointer moves onto it, stepped to its end.
-for row in 12 2 5; do e2e_click $((CX + 60)) $((CY + 81 + 8 + row * 16)); done
+for row in 12 5 0; do e2e_click $((CX + 60)) $((CY + 81 + 8 + row * 16)); done
 xdotool mousemove $((CX + 602 + 40)) $((CY + 15 + 40)); sleep 0.2
 xdotool mousemove $((CX + 602 + 91)) $((CY + 15 + 70)); sleep 1
 e2e_wait_window '^Obrázek$' >/dev/null
