@@ -152,7 +152,7 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     connect(SeznamProgramu, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(pos)); });
     connect(Edit1, &QLineEdit::textChanged, this, &TProgramyForm::Edit1Change);
-    connect(Edit1, &QLineEdit::returnPressed, this, &TProgramyForm::FiltrClick);
+    connect(Edit1, &QLineEdit::returnPressed, this, &TProgramyForm::Edit1KeyPress);
     connect(Filtr, &TEzRgnBtn::clicked, this, &TProgramyForm::FiltrClick);
     connect(Spustit, &TEzRgnBtn::clicked, this, &TProgramyForm::SpustitClick);
     connect(Instalovat, &TEzRgnBtn::clicked, this, &TProgramyForm::InstalovatClick);
@@ -590,13 +590,23 @@ void TProgramyForm::runModal(QDialog* dialog) {
 }
 
 bool TProgramyForm::eventFilter(QObject* watched, QEvent* event) {
-    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
-        (watched == PopisProgramu || watched == PopisProgramu->viewport())) {
-        QTextCursor c = PopisProgramu->textCursor();
-        c.clearSelection();
-        PopisProgramu->setTextCursor(c);
+    if (watched == PopisProgramu || watched == PopisProgramu->viewport()) {
+        if (event->type() == QEvent::KeyRelease)
+            PopisProgramuKeyUp();
+        else if (event->type() == QEvent::MouseButtonRelease)
+            PopisProgramuMouseUp();
     }
     return TContentForm::eventFilter(watched, event);
+}
+
+void TProgramyForm::PopisProgramuKeyUp() { clearDescriptionSelection(); }
+
+void TProgramyForm::PopisProgramuMouseUp() { clearDescriptionSelection(); }
+
+void TProgramyForm::clearDescriptionSelection() {
+    QTextCursor c = PopisProgramu->textCursor();
+    c.clearSelection();
+    PopisProgramu->setTextCursor(c);
 }
 
 // Sorting.
@@ -617,6 +627,9 @@ void TProgramyForm::TypTrideniChange(int index) {
 // Search.
 
 void TProgramyForm::Edit1Change(const QString& text) { Filtr->setButtonEnabled(!text.isEmpty()); }
+
+// The line edit reports Enter on its own; other keys are typed as usual.
+void TProgramyForm::Edit1KeyPress() { FiltrClick(); }
 
 const QString& TProgramyForm::foldedDescription(int index) {
     if (folded_.size() <= index)

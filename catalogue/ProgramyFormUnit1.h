@@ -49,11 +49,14 @@ public:
     void NastavText(const QString& name);
     void NastavNahled(const QString& name);
     void FormActivate();
+    void PopisProgramuKeyUp();
+    void PopisProgramuMouseUp();
 
     // Sorting and search.
     void TypTrideniChange(int index);
     void FiltrClick();
     void Edit1Change(const QString& text);
+    void Edit1KeyPress();
 
     // Program actions.
     void SpustitClick();
@@ -115,6 +118,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void clearDescriptionSelection();
     QString ReadString(const QString& program, const char* key) const;
     int ReadInteger(const QString& program, const char* key) const;
     // Fills the program list; sorted lists are alphabetical by the collation.
