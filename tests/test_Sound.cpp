@@ -538,6 +538,28 @@ TEST_F(SoundStartupTest, WithoutASoundDeviceStartUpSaysSoOnceAndGoesOnSilently) 
     EXPECT_EQ(katalog::shell().SongNumber, 2);
 }
 
+// The whole path from start-up to the device: the chosen song sounds once the main menu is
+// up, stops when music is switched off, and a button's click sounds on its own.
+TEST_F(SoundStartupTest, TheStartUpSongAndAClickAreHeard) {
+    const QString out = cdFile("out.raw");
+    useDriver("disk", out);
+    installSkins();
+    start();
+    ASSERT_TRUE(messages.empty());
+    const qsizetype slack = 4 * 4096;
+    const auto heardFrom = [&](qsizetype from) {
+        return QTest::qWaitFor([&] { return peak(readFile(out).mid(from + slack)) > 1000; }, 5000);
+    };
+    EXPECT_TRUE(heardFrom(0));
+    main->PlayMusic(0);
+    QTest::qWait(1000);
+    const qsizetype quiet = readFile(out).size();
+    QTest::qWait(500);
+    ASSERT_EQ(peak(readFile(out).mid(quiet)), 0);
+    main->PrehrajKliknuti();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return peak(readFile(out).mid(quiet)) > 1000; }, 5000));
+}
+
 TEST_F(SoundStartupTest, AClickThatFailedToOpenIsReportedOnceAndThenSilent) {
     installSkins();
     QFile::remove(cdFile("SYSTEM/1xclick.WAV"));
