@@ -83,14 +83,14 @@ void UlozNastaveni(const Shell& s) {
     ini.writeInteger(font, QStringLiteral("color"), s.AppFont.color);
 }
 
-QFont toQFont(const AppFontSpec& spec) {
-    QFont f(spec.name);
-    if (spec.size > 0)
-        f.setPointSize(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+QFont toQFont(const AppFontSpec& saved) {
+    QFont f(saved.name);
+    if (saved.size > 0)
+        f.setPointSize(saved.size);
+    f.setBold(saved.bold);
+    f.setItalic(saved.italic);
+    f.setUnderline(saved.underline);
+    f.setStrikeOut(saved.strikeOut);
     return f;
 }
 

@@ -16,6 +16,6 @@ void NactiNastaveni(Shell& s, QSize screen);
 // Writes the options back (never "Sk"). Throws KatalogError("Unable to write to ...").
 void UlozNastaveni(const Shell& s);
 
-QFont toQFont(const AppFontSpec& spec);
+QFont toQFont(const AppFontSpec& saved);
 
 }  // namespace katalog

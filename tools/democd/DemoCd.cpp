@@ -136,11 +136,11 @@ bool writeOtherTitles(const QString& data, const QString& root, QStringList& war
             continue;
         const QString obr = t->value(QStringLiteral("obr"));
         if (!obr.isEmpty() && covers) {
-            const QStringList spec = covers->value(obr).split(QLatin1Char(','));
-            const QStringList wh = spec.value(0).split(QLatin1Char('x'));
+            const QStringList cover = covers->value(obr).split(QLatin1Char(','));
+            const QStringList wh = cover.value(0).split(QLatin1Char('x'));
             const QSize size(wh.value(0).toInt(), wh.value(1).toInt());
             if (size.isValid())
-                ok = savePicture(drawCover(title, spec.value(1).toInt(), size), sys + slashes(obr)) && ok;
+                ok = savePicture(drawCover(title, cover.value(1).toInt(), size), sys + slashes(obr)) && ok;
             else
                 warnings << QStringLiteral("no cover size for ") + obr;
         }

@@ -488,18 +488,18 @@ QImage SkinSet::drawListImage(const skin::List& l, int i, const QImage& under) c
     const auto tr = [this](const char* cz, const char* sk) { return QString::fromUtf8(sk_ ? sk : cz); };
 
     if (const ListArt* a = buttonArt(l)) {
-        theme::ButtonSpec spec;
-        spec.caption = QString::fromUtf8(sk_ ? a->sk : a->cz);
-        spec.icon = a->icon;
-        spec.look = a->look;
-        spec.danger = a->danger;
+        theme::ButtonSpec button;
+        button.caption = QString::fromUtf8(sk_ ? a->sk : a->cz);
+        button.icon = a->icon;
+        button.look = a->look;
+        button.danger = a->danger;
         if (a->look == theme::Look::Window || a->look == theme::Look::WindowDark)
-            spec.radius = 5;
+            button.radius = 5;
         if (is(l.base, "kusudec") || is(l.base, "kusuinc"))
-            spec.radius = 9;
+            button.radius = 9;
         if (is(l.folder, "menu") && a->look == theme::Look::Tab)
-            spec.radius = 9;
-        theme::drawButton(p, all, theme::States[std::min(i, 3)], spec);
+            button.radius = 9;
+        theme::drawButton(p, all, theme::States[std::min(i, 3)], button);
     } else if (is(l.base, "logo")) {
         const State s = theme::States[std::min(i, 3)];
         const QRectF card = all.adjusted(2, 2, -3, -4).translated(s == State::Pressed ? 1 : 0, s == State::Pressed ? 1 : 0);

@@ -554,11 +554,11 @@ Colours coloursFor(Look look, State s, bool danger) {
     return {};
 }
 
-void drawCheckRow(QPainter& p, const QRectF& r, State s, const ButtonSpec& spec, const Colours& c) {
+void drawCheckRow(QPainter& p, const QRectF& r, State s, const ButtonSpec& button, const Colours& c) {
     const double box = std::min(r.height() - 10, 22.0);
     const QRectF boxRect(r.left() + 8, r.center().y() - box / 2, box, box);
     QLinearGradient g(boxRect.topLeft(), boxRect.bottomLeft());
-    const bool ticked = spec.look == Look::Check;
+    const bool ticked = button.look == Look::Check;
     if (ticked) {
         g.setColorAt(0, s == State::Hover ? QColor(0x62, 0xa4, 0xe8) : QColor(0x44, 0x85, 0xcf));
         g.setColorAt(1, QColor(0x1e, 0x4e, 0x8c));
@@ -573,20 +573,20 @@ void drawCheckRow(QPainter& p, const QRectF& r, State s, const ButtonSpec& spec,
         drawIcon(p, Icon::Check, boxRect.adjusted(2, 2, -2, -2), Qt::white);
     const QRectF textRect(boxRect.right() + 9, r.top(), r.right() - boxRect.right() - 13, r.height());
     p.setPen(c.text);
-    p.setFont(fitFont(spec.caption, textRect.width(), std::min(15.0, r.height() * 0.42), true));
-    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, spec.caption);
+    p.setFont(fitFont(button.caption, textRect.width(), std::min(15.0, r.height() * 0.42), true));
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, button.caption);
 }
 
 }  // namespace
 
-void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& spec) {
+void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& button) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const Colours c = coloursFor(spec.look, s, spec.danger);
+    const Colours c = coloursFor(button.look, s, button.danger);
     const bool pressed = s == State::Pressed;
     QRectF r = rect.adjusted(1, 1, -1, -2);  // room for the shadow
-    double radius = spec.radius >= 0 ? spec.radius : std::min(r.height() / 2, 12.0);
+    double radius = button.radius >= 0 ? button.radius : std::min(r.height() / 2, 12.0);
 
     if (c.fill) {
         if (!pressed && s != State::Disabled) {
@@ -628,8 +628,8 @@ void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& spec
         }
     }
 
-    if (spec.look == Look::Check || spec.look == Look::Uncheck) {
-        drawCheckRow(p, r, s, spec, c);
+    if (button.look == Look::Check || button.look == Look::Uncheck) {
+        drawCheckRow(p, r, s, button, c);
         p.restore();
         return;
     }
@@ -637,17 +637,17 @@ void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& spec
     QRectF content = r.adjusted(6, 2, -6, -2);
     if (pressed)
         content.translate(1, 1);
-    const bool current = s == State::Disabled && (spec.look == Look::Current || spec.look == Look::Tab);
+    const bool current = s == State::Disabled && (button.look == Look::Current || button.look == Look::Tab);
 
-    if (spec.look == Look::Tab) {
+    if (button.look == Look::Tab) {
         // Icon above a short caption.
         const double iconSide = r.height() * 0.46;
         const QRectF iconBox(content.center().x() - iconSide / 2, content.top() + 2, iconSide, iconSide);
-        drawIcon(p, spec.icon, iconBox, c.icon);
+        drawIcon(p, button.icon, iconBox, c.icon);
         const QRectF textRect(r.left() + 1, iconBox.bottom() + 1, r.width() - 2, content.bottom() - iconBox.bottom());
-        p.setFont(fitFont(spec.caption, textRect.width() - 2, std::max(8.0, r.height() * 0.2), true));
+        p.setFont(fitFont(button.caption, textRect.width() - 2, std::max(8.0, r.height() * 0.2), true));
         p.setPen(c.text);
-        p.drawText(textRect.translated(pressed ? 1 : 0, 0), Qt::AlignHCenter | Qt::AlignVCenter, spec.caption);
+        p.drawText(textRect.translated(pressed ? 1 : 0, 0), Qt::AlignHCenter | Qt::AlignVCenter, button.caption);
         if (current) {
             // A notch pointing at the content area marks the shown window.
             QPainterPath notch;
@@ -662,31 +662,31 @@ void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& spec
         return;
     }
 
-    if (spec.iconOnly || spec.caption.isEmpty()) {
-        const double side = std::min(content.width(), content.height()) * (spec.look == Look::Window || spec.look == Look::WindowDark ? 0.9 : 0.8);
-        drawIcon(p, spec.icon, QRectF(content.center().x() - side / 2, content.center().y() - side / 2, side, side), c.icon);
+    if (button.iconOnly || button.caption.isEmpty()) {
+        const double side = std::min(content.width(), content.height()) * (button.look == Look::Window || button.look == Look::WindowDark ? 0.9 : 0.8);
+        drawIcon(p, button.icon, QRectF(content.center().x() - side / 2, content.center().y() - side / 2, side, side), c.icon);
         p.restore();
         return;
     }
 
-    const double iconSide = spec.icon == Icon::None ? 0 : std::min(content.height() * 0.78, 24.0);
-    QFont f = fitFont(spec.caption, content.width() - iconSide - (iconSide > 0 ? 7 : 0),
+    const double iconSide = button.icon == Icon::None ? 0 : std::min(content.height() * 0.78, 24.0);
+    QFont f = fitFont(button.caption, content.width() - iconSide - (iconSide > 0 ? 7 : 0),
                       std::min(15.0, r.height() * 0.4), true);
-    const double textWidth = QFontMetricsF(f).horizontalAdvance(spec.caption);
+    const double textWidth = QFontMetricsF(f).horizontalAdvance(button.caption);
     const double total = iconSide + (iconSide > 0 ? 7 : 0) + textWidth;
     double x = content.center().x() - total / 2;
     if (iconSide > 0) {
-        drawIcon(p, spec.icon, QRectF(x, content.center().y() - iconSide / 2, iconSide, iconSide), c.icon);
+        drawIcon(p, button.icon, QRectF(x, content.center().y() - iconSide / 2, iconSide, iconSide), c.icon);
         x += iconSide + 7;
     }
     p.setFont(f);
     // A faint shadow keeps white captions readable on the light end of the gradient.
     if (c.text == QColor(Qt::white)) {
         p.setPen(QColor(0, 0, 0, 70));
-        p.drawText(QRectF(x, content.top() + 1, textWidth + 2, content.height()), Qt::AlignLeft | Qt::AlignVCenter, spec.caption);
+        p.drawText(QRectF(x, content.top() + 1, textWidth + 2, content.height()), Qt::AlignLeft | Qt::AlignVCenter, button.caption);
     }
     p.setPen(c.text);
-    p.drawText(QRectF(x, content.top(), textWidth + 2, content.height()), Qt::AlignLeft | Qt::AlignVCenter, spec.caption);
+    p.drawText(QRectF(x, content.top(), textWidth + 2, content.height()), Qt::AlignLeft | Qt::AlignVCenter, button.caption);
     p.restore();
 }
 

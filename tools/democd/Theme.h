@@ -65,7 +65,7 @@ struct ButtonSpec {
 };
 
 // Draws a button into rect of an image that already holds the background under it.
-void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& spec);
+void drawButton(QPainter& p, const QRectF& rect, State s, const ButtonSpec& button);
 
 // A soft light panel with a rounded border and a drop shadow.
 void drawPanel(QPainter& p, const QRectF& rect, double radius = 12);
