@@ -80,9 +80,8 @@ void TONas::AktualizujZobrazeni(TEzRgnBtn* button, const QString& file) {
     currentPage_ = button;
 
     const Shell& s = shell();
-    const QString folder = QString::fromLatin1(cdfiles::AboutFolder) + QLatin1Char('\\') +
-                           QString::fromLatin1(s.SlovakLang ? cdfiles::SlovakFolder : cdfiles::CzechFolder) +
-                           QLatin1Char('\\');
+    const QString folder =
+        QString::fromLatin1(cdfiles::AboutFolder) + QLatin1Char('\\') + cdfiles::languageFolder(s.SlovakLang);
     if (const auto path = platform::existingFile(s.SystemDir, folder + file)) {
         platform::loadRtf(*path, *TextClanku->document());
         // A new page is read from its beginning.

@@ -1,6 +1,8 @@
 #pragma once
 // Names of the files that the program reads from the CD besides the skin (app/SkinTable.h),
 // in the CD's own spelling. SystemDir-relative unless said otherwise.
+#include <QString>
+
 #include <array>
 #include <string_view>
 
@@ -29,5 +31,9 @@ inline constexpr std::array<std::string_view, 4> AboutPages{"oprog.rtf", "autor.
 // Language folders of the about pages and the other titles' descriptions.
 inline constexpr std::string_view CzechFolder = "Cz";
 inline constexpr std::string_view SlovakFolder = "Sk";
+// The language folder as a relative CD path: "Cz\\" or "Sk\\".
+inline QString languageFolder(bool slovak) {
+    return QString::fromLatin1(slovak ? SlovakFolder : CzechFolder) + QLatin1Char('\\');
+}
 
 }  // namespace katalog::cdfiles

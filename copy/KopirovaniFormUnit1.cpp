@@ -115,10 +115,9 @@ void TKopirovaniForm::FormShow() {
     opened_ = true;
 }
 
-std::optional<qsizetype> TKopirovaniForm::listDrive() const {
-    const QString root = QDir::cleanPath(SeznamAdresaru->Root());
-    for (qsizetype i = 0; i < drives_.size(); ++i)
-        if (QDir::cleanPath(drives_[i].root) == root)
+std::optional<qsizetype> TKopirovaniForm::driveWithRoot(const QString& root) const {
+    for (qsizetype i = 0; !root.isEmpty() && i < drives_.size(); ++i)
+        if (QDir::cleanPath(drives_[i].root) == QDir::cleanPath(root))
             return i;
     return std::nullopt;
 }
@@ -131,12 +130,8 @@ void TKopirovaniForm::ShowDrivesFor(const QString& wanted, const QString& root) 
         dir = QFileInfo(dir).path();
     // The drive the list stood on, when the folder still lies on it; the user may have
     // walked down from "/" into the home folder, which is a drive of its own.
-    std::optional<qsizetype> index;
-    for (qsizetype i = 0; !root.isEmpty() && i < drives_.size(); ++i)
-        if (QDir::cleanPath(drives_[i].root) == QDir::cleanPath(root) &&
-            platform::driveOf({drives_[i]}, dir))
-            index = i;
-    if (!index)
+    std::optional<qsizetype> index = driveWithRoot(root);
+    if (!index || !platform::driveOf({drives_[*index]}, dir))
         index = platform::driveOf(drives_, dir);
     if (!index) {
         // On a volume the list leaves out (a temporary folder, say): offer that one as well.
@@ -189,7 +184,7 @@ void TKopirovaniForm::NovyAdresarClick() {
 void TKopirovaniForm::SeznamJednotekChange(int index) {
     if (index < 0 || index >= drives_.size())
         return;
-    const std::optional<qsizetype> remembered = listDrive();
+    const std::optional<qsizetype> remembered = driveWithRoot(SeznamAdresaru->Root());
     if (remembered && *remembered == index)
         return;
     const platform::Drive chosen = drives_[index];

@@ -58,8 +58,8 @@ private:
     // Lists the drives again and shows dir (or its nearest existing parent) on its drive.
     // dir shown on the drive whose root is root when it lies there, else on its own drive.
     void ShowDrivesFor(const QString& dir, const QString& root = QString());
-    // The drive whose root the directory list is shown below.
-    std::optional<qsizetype> listDrive() const;
+    // The listed drive with that root (the directory list's, say).
+    std::optional<qsizetype> driveWithRoot(const QString& root) const;
     // The program's folder on the CD; empty after telling the user why there is none.
     std::optional<QString> SourceFolder();
 

@@ -231,8 +231,7 @@ void TDalsiNaseCDForm::UpdateIcons() {
 
 void TDalsiNaseCDForm::UpdateText() {
     const Shell& s = shell();
-    const QString folder =
-        QString::fromLatin1(s.SlovakLang ? cdfiles::SlovakFolder : cdfiles::CzechFolder) + QLatin1Char('\\');
+    const QString folder = cdfiles::languageFolder(s.SlovakLang);
     const platform::ProfileFile ini = Ini();
     const QString title = selectedName();
     const bool extended = detailMode_ == DetailMode::Extended;

@@ -70,7 +70,7 @@ std::optional<QString> resolvePath(const QString& base, const QString& relative)
     // A symbolic link on the CD must not lead out of it, whether or not the file at its end
     // exists: check the deepest part of the path that does.
     const QString deepest =
-        withTrailingSlash(base) + QStringList(resolved.mid(0, existing)).join(QLatin1Char('/'));
+        withTrailingSlash(base) + resolved.first(existing).join(QLatin1Char('/'));
     const QString canonicalBase = QFileInfo(base).canonicalFilePath();
     const QString canonical = QFileInfo(deepest).canonicalFilePath();
     if (QFileInfo::exists(base) &&

@@ -116,15 +116,18 @@ std::optional<QStringList> linesOf(const QString& path) {
 
 QStringList ProfileFile::readLines() const { return linesOf(path_).value_or(QStringList()); }
 
+KatalogError ProfileFile::writeError() const {
+    return KatalogError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path_)));
+}
+
 QStringList ProfileFile::readLinesForWrite() const {
     auto lines = linesOf(path_);
     if (!lines && QFileInfo::exists(path_))
-        throw KatalogError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path_)));
+        throw writeError();
     return lines.value_or(QStringList());
 }
 
 void ProfileFile::save(const QStringList& lines) const {
-    const QString fail = QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path_));
     QDir().mkpath(QFileInfo(path_).absolutePath());
     QByteArray bytes;
     for (const QString& l : lines) {
@@ -132,7 +135,7 @@ void ProfileFile::save(const QStringList& lines) const {
         bytes += "\r\n";
     }
     if (!writeFileAtomically(path_, bytes))
-        throw KatalogError(fail);
+        throw writeError();
 }
 
 QString ProfileFile::readString(const QString& section, const QString& key, const QString& def) const {

@@ -3,6 +3,8 @@
 // without regard to case, values are trimmed and lose surrounding quotes, every write goes
 // to the disk at once. The file is Windows-1250 with CR LF line ends and is replaced
 // atomically, so a crash or a full disk never leaves it half written.
+#include "platform/Errors.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +39,8 @@ private:
     // or the write would replace everything in it with the one new line.
     QStringList readLinesForWrite() const;
     void save(const QStringList& lines) const;
+    // "Unable to write to <path>", the failure of every write.
+    KatalogError writeError() const;
 
     QString path_;
 };

@@ -5,13 +5,6 @@
 #include <QToolTip>
 
 namespace katalog {
-namespace {
-
-bool otherButton(const QMouseEvent* event) {
-    return event->button() != Qt::LeftButton && event->button() != Qt::NoButton;
-}
-
-}  // namespace
 
 TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -25,44 +18,34 @@ QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex
     return flags;
 }
 
-// The context menu comes from its own event, which Qt sends whatever the press did.
-void TListBox::mousePressEvent(QMouseEvent* event) {
-    if (otherButton(event))
-        event->accept();
-    else
-        QListWidget::mousePressEvent(event);
-}
-
-void TListBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (otherButton(event))
-        event->accept();
-    else
-        QListWidget::mouseReleaseEvent(event);
-}
-
-void TListBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (otherButton(event))
-        event->accept();
-    else
-        QListWidget::mouseDoubleClickEvent(event);
-}
-
-void TListBox::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & ~Qt::LeftButton)
-        event->accept();
-    else
-        QListWidget::mouseMoveEvent(event);
-}
-
-// The rows would ask the item delegate, which knows only per-row hints.
 bool TListBox::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        // Only the left button selects. The context menu comes from an event of its own,
+        // which Qt sends whatever the press did.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const Qt::MouseButtons used =
+            event->type() == QEvent::MouseMove ? mouse->buttons() : Qt::MouseButtons(mouse->button());
+        if (used & ~Qt::LeftButton) {
+            event->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::ToolTip: {
+        // The rows would ask the item delegate, which knows only per-row hints.
         const auto* help = static_cast<QHelpEvent*>(event);
         if (toolTip().isEmpty())
             QToolTip::hideText();
         else
             QToolTip::showText(help->globalPos(), toolTip(), viewport());
         return true;
+    }
+    default:
+        break;
     }
     return QListWidget::viewportEvent(event);
 }
