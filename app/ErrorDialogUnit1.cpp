@@ -30,6 +30,8 @@ void TErrorDialog::FormCreate() {
     layout::apply(this, layout::ErrorDialog, shell().HighRes);
 }
 
+int TErrorDialog::exec() { return main_.terminationRequested() ? Cancel : TSkinDialog::exec(); }
+
 // The dialog follows the main menu window if it was moved.
 void TErrorDialog::showEvent(QShowEvent* event) {
     centreOnContentArea();

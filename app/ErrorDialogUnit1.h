@@ -18,6 +18,8 @@ public:
     TErrorDialog(TMain& main, QWidget* parent);
 
     void FormCreate();
+    // Once the program is ending the dialog is not shown: cancel.
+    int exec() override;
     void OpakovatClick();
     void ZrusitClick();
 

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 
 namespace katalog {
 
@@ -33,6 +34,39 @@ void setWhiteBackground(QWidget* window) {
     pal.setColor(QPalette::Window, Qt::white);
     window->setPalette(pal);
 }
+
+QPoint centredOnScreen(QSize frame) {
+    const QRect screen = TMain::screenGeometry();
+    return {screen.x() + (screen.width() - frame.width()) / 2, screen.y() + (screen.height() - frame.height()) / 2};
+}
+
+namespace {
+
+class CentreWhenShown : public QObject {
+public:
+    explicit CentreWhenShown(QWidget* window) : QObject(window), window_(window) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            centre();
+            // The window manager has mapped and placed the window by then.
+            QTimer::singleShot(100, this, [this] {
+                if (window_->isVisible())
+                    centre();
+            });
+        }
+        return false;
+    }
+
+private:
+    void centre() { window_->move(centredOnScreen(window_->frameGeometry().size())); }
+
+    QWidget* window_;
+};
+
+}  // namespace
+
+void centreOnScreenWhenShown(QWidget* window) { window->installEventFilter(new CentreWhenShown(window)); }
 
 TContentForm::TContentForm(TMain& main, QWidget* parent) : QWidget(parent), main_(main) {
     setWhiteBackground(this);
@@ -65,9 +99,6 @@ void TSkinDialog::centreOnContentArea() {
     move(s.ContentLeft + (s.ContentWidth - width()) / 2, s.ContentTop + (s.ContentHeight - height()) / 2);
 }
 
-void TSkinDialog::centreOnScreen() {
-    const QSize screen = TMain::screenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-}
+void TSkinDialog::centreOnScreen() { move(centredOnScreen(size())); }
 
 }  // namespace katalog

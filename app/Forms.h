@@ -18,6 +18,13 @@ TEzRgnBtn* makeButton(QWidget* parent, const QString& name, const QString& hint 
 // The skinned windows' own colour under their pictures.
 void setWhiteBackground(QWidget* window);
 
+// The top-left corner that centres a window (its frame) of this size on the primary
+// screen, whose origin need not be 0,0.
+QPoint centredOnScreen(QSize frame);
+// Each time the window is shown its frame is centred on the primary screen, and once more
+// when it is on screen: a window manager may place a new window itself (openbox does).
+void centreOnScreenWhenShown(QWidget* window);
+
 // One of the four windows shown in the main menu's content area (a child of it).
 class TContentForm : public QWidget {
     Q_OBJECT

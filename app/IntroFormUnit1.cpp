@@ -1,7 +1,7 @@
 #include "app/IntroFormUnit1.h"
 
 #include "app/CdFiles.h"
-#include "app/MainFormUnit1.h"
+#include "app/Forms.h"
 #include "app/Shell.h"
 #include "platform/Paths.h"
 #include "platform/Pictures.h"
@@ -26,9 +26,7 @@ void TIntroForm::Prepare() {
     const QImage picture = platform::loadPicture(path);
     IntroPIC->setPixmap(QPixmap::fromImage(picture));
     IntroPIC->resize(picture.size());
-    const QSize screen = TMain::screenSize();
-    setGeometry((screen.width() - picture.width()) / 2, (screen.height() - picture.height()) / 2,
-                picture.width(), picture.height());
+    setGeometry(QRect(centredOnScreen(picture.size()), picture.size()));
 }
 
 }  // namespace katalog

@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace katalog {
@@ -37,25 +36,34 @@ TMain::TMain(TIntroForm* intro, const QString& programDir, QObject* parent)
       mediaPlayer1_(std::make_unique<platform::SoundPlayer>()),
       mediaPlayer2_(std::make_unique<platform::SoundPlayer>()) {
     setObjectName(QStringLiteral("Main"));
+    platform::setEnding(false);
     Shell& s = shell();
     s.ProgramDir = platform::withTrailingSlash(QDir(programDir).absolutePath());
     connect(mediaPlayer1_.get(), &platform::SoundPlayer::notified, this, &TMain::MediaPlayer1Notify);
     connect(mediaPlayer2_.get(), &platform::SoundPlayer::notified, this, &TMain::MediaPlayer2Notify);
 }
 
-TMain::~TMain() { DestroyForms(); }
-
-namespace {
-std::optional<QSize> screenForTests;
+TMain::~TMain() {
+    DestroyForms();
+    // Still there when start-up stopped early.
+    delete intro_;
 }
 
-void TMain::setScreenSizeForTests(std::optional<QSize> size) { screenForTests = size; }
+namespace {
+std::optional<QRect> screenForTests;
+}
 
-QSize TMain::screenSize() {
+void TMain::setScreenForTests(std::optional<QRect> geometry) { screenForTests = geometry; }
+
+void TMain::setScreenSizeForTests(std::optional<QSize> size) {
+    screenForTests = size ? std::optional<QRect>(QRect(QPoint(0, 0), *size)) : std::nullopt;
+}
+
+QRect TMain::screenGeometry() {
     if (screenForTests)
         return *screenForTests;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize(1024, 768);
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
 void TMain::FormCreate() {
@@ -64,10 +72,9 @@ void TMain::FormCreate() {
 
     // Step 2: folders.
     s.SystemDir = platform::readableFolder(s.ProgramDir, QStringLiteral("SYSTEM"));
-    s.WindowsDir = platform::withTrailingSlash(
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/katalog"));
+    s.WindowsDir = settingsFolder();
 
-    // Steps 3 to 5: settings, music, intro picture.
+    // Steps 3 to 5: settings, music, intro picture. Start-up stops at the first fatal error.
     platform::guarded([&] { NactiNastaveni(s, screenSize()); });
     // Without its picture the intro would be an empty black window: start-up goes on without it.
     if (intro_ && platform::guarded([&] { intro_->Prepare(); })) {
@@ -79,6 +86,8 @@ void TMain::FormCreate() {
 
     // Steps 6 and 7.
     LoadForms();
+    if (terminating_)
+        return;
 
     // Step 8: the catalogue is the first content window.
     if (forms_.ProgramyForm && forms_.DesktopForm)
@@ -120,26 +129,21 @@ void TMain::StartStartupSong() {
 
 void TMain::LoadForms() {
     Forms& f = forms_;
-    f.DesktopForm = new TDesktopForm(*this);
-    platform::guarded([&] { f.DesktopForm->FormCreate(); });
+    const auto made = [this](auto* form) {
+        platform::guarded([&] { form->FormCreate(); });
+        return !terminating_;
+    };
+    if (!made(f.DesktopForm = new TDesktopForm(*this)))
+        return;
     QWidget* desktop = f.DesktopForm;
-
-    f.TiskForm = new TTiskForm(*this, desktop);
-    platform::guarded([&] { f.TiskForm->FormCreate(); });
-    f.ONas = new TONas(*this, desktop);
-    platform::guarded([&] { f.ONas->FormCreate(); });
-    f.DalsiNaseCDForm = new TDalsiNaseCDForm(*this, desktop);
-    platform::guarded([&] { f.DalsiNaseCDForm->FormCreate(); });
-    f.PicForm = new TPicForm(*this, desktop);
-    platform::guarded([&] { f.PicForm->FormCreate(); });
-    f.ProgramyForm = new TProgramyForm(*this, desktop);
-    platform::guarded([&] { f.ProgramyForm->FormCreate(); });
-    f.KopirovaniForm = new TKopirovaniForm(*this, desktop);
-    platform::guarded([&] { f.KopirovaniForm->FormCreate(); });
-    f.ErrorDialog = new TErrorDialog(*this, desktop);
-    platform::guarded([&] { f.ErrorDialog->FormCreate(); });
-    f.NastaveniForm = new TNastaveniForm(*this, desktop);
-    platform::guarded([&] { f.NastaveniForm->FormCreate(); });
+    if (!made(f.TiskForm = new TTiskForm(*this, desktop)) || !made(f.ONas = new TONas(*this, desktop)) ||
+        !made(f.DalsiNaseCDForm = new TDalsiNaseCDForm(*this, desktop)) ||
+        !made(f.PicForm = new TPicForm(*this, desktop)) ||
+        !made(f.ProgramyForm = new TProgramyForm(*this, desktop)) ||
+        !made(f.KopirovaniForm = new TKopirovaniForm(*this, desktop)) ||
+        !made(f.ErrorDialog = new TErrorDialog(*this, desktop)) ||
+        !made(f.NastaveniForm = new TNastaveniForm(*this, desktop)))
+        return;
 
     // Step 7.
     platform::guarded([&] {
@@ -147,6 +151,8 @@ void TMain::LoadForms() {
         mediaPlayer1_->open();
     });
     platform::guarded([&] { ApplyAppFont(); });
+    if (terminating_)
+        return;
     if (intro_) {
         intro_->hide();
         delete intro_;
@@ -156,6 +162,8 @@ void TMain::LoadForms() {
 }
 
 void TMain::CreateSearchResultForm() {
+    if (terminating_)
+        return;
     forms_.VysledkyHledaniForm = new TVysledkyHledaniForm(*this, forms_.DesktopForm);
     platform::guarded([&] { forms_.VysledkyHledaniForm->FormCreate(); });
 }
@@ -184,7 +192,18 @@ void TMain::UnLoadForms() {
     if (terminating_)
         return;
     terminating_ = true;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    platform::setEnding(true);
+    const int status = exitStatus_;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+}
+
+void TMain::EndWithError(const QString& message) {
+    if (terminating_)
+        return;
+    platform::showMessage(message);
+    exitStatus_ = 1;
+    UnLoadForms();
 }
 
 void TMain::NaplnImageList(TImageList& list, const skin::List& l) {
@@ -211,13 +230,7 @@ void TMain::NaplnImageList(TImageList& list, const skin::List& l) {
     }
 }
 
-void TMain::ChybaObrazku() {
-    // After the first request to end, the user has already been told.
-    if (terminating_)
-        return;
-    platform::showMessage(QStringLiteral("Chyba při načítání grafiky, aplikace bude ukončena."));
-    UnLoadForms();
-}
+void TMain::ChybaObrazku() { EndWithError(QStringLiteral("Chyba při načítání grafiky, aplikace bude ukončena.")); }
 
 QPixmap TMain::LoadSkinPicture(const skin::Picture& p) {
     const QString rel = QString::fromStdString(skin::fileOf(p));

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QHash>
 #include <QPixmap>
+#include <QRect>
 #include <QSize>
 
 #include <memory>
@@ -62,9 +63,13 @@ public:
     TEzRgnBtn* CurrentButton() const { return currentButton_; }
 
     void ZobrazOkno(QWidget* window, TEzRgnBtn* button);
-    // Asks the application to end once control is back in the event loop.
+    // Asks the application to end once control is back in the event loop; from then on no
+    // message is shown.
     void UnLoadForms();
+    // A fatal error: its one message, then the end with a failure status.
+    void EndWithError(const QString& message);
     bool terminationRequested() const { return terminating_; }
+    int exitStatus() const { return exitStatus_; }
 
     void NaplnImageList(TImageList& list, const skin::List& l);
     void ChybaObrazku();
@@ -86,8 +91,11 @@ public:
     // Applies the user's font to every window that shows text (the settings window's job).
     void ApplyAppFont();
 
-    static QSize screenSize();
-    // Tests choose the screen that the layouts are computed for.
+    // The primary screen: its size chooses the layout, windows are centred on it.
+    static QRect screenGeometry();
+    static QSize screenSize() { return screenGeometry().size(); }
+    // Tests choose the screen that the layouts are computed for, and where it lies.
+    static void setScreenForTests(std::optional<QRect> geometry);
     static void setScreenSizeForTests(std::optional<QSize> size);
 
 protected:
@@ -106,6 +114,7 @@ private:
     QWidget* currentWindow_ = nullptr;
     TEzRgnBtn* currentButton_ = nullptr;
     bool terminating_ = false;
+    int exitStatus_ = 0;
     bool startupSongDue_ = false;
     std::unique_ptr<platform::SoundPlayer> mediaPlayer1_;
     std::unique_ptr<platform::SoundPlayer> mediaPlayer2_;

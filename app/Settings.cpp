@@ -4,6 +4,8 @@
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
+#include <QStandardPaths>
+
 namespace katalog {
 namespace {
 
@@ -14,11 +16,11 @@ bool isOn(const QString& text, const char* on) {
 QString onOff(bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); }
 QString trueFalse(bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); }
 
-bool detectSlovak(const Shell& s, const platform::ProfileFile& settings) {
+bool detectSlovak(const QString& windowsDir, const platform::ProfileFile& settings) {
     const int sk = settings.readInteger(QStringLiteral("Options"), QStringLiteral("Sk"), -1);
     if (sk != -1)
         return sk == 1;
-    const platform::ProfileFile winIni(s.WindowsDir + QStringLiteral("win.ini"));
+    const platform::ProfileFile winIni(windowsDir + QStringLiteral("win.ini"));
     if (winIni.exists()) {
         if (winIni.readInteger(QStringLiteral("intl"), QStringLiteral("iCountry"), -1) == 421)
             return true;
@@ -36,13 +38,22 @@ bool detectSlovak(const Shell& s, const platform::ProfileFile& settings) {
 
 }  // namespace
 
+QString settingsFolder() {
+    return platform::withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                       QStringLiteral("/katalog"));
+}
+
 QString settingsPath(const Shell& s) { return s.WindowsDir + QStringLiteral("kat.INI"); }
+
+bool slovakLanguage(const QString& windowsDir) {
+    return detectSlovak(windowsDir, platform::ProfileFile(windowsDir + QStringLiteral("kat.INI")));
+}
 
 void NactiNastaveni(Shell& s, QSize screen) {
     const platform::ProfileFile ini(settingsPath(s));
     const bool firstRun = !ini.exists();
 
-    s.SlovakLang = detectSlovak(s, ini);
+    s.SlovakLang = detectSlovak(s.WindowsDir, ini);
     s.MusicOn = isOn(ini.readString(QStringLiteral("Music"), QStringLiteral("Music"), QStringLiteral("On")), "on");
     s.AnimOn = isOn(ini.readString(QStringLiteral("ANIM"), QStringLiteral("ANIM"), QStringLiteral("On")), "on");
     s.SongNumber = ini.readInteger(QStringLiteral("Options"), QStringLiteral("File"), 1);

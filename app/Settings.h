@@ -7,7 +7,11 @@
 
 namespace katalog {
 
+// WindowsDir: the folder of the settings file, "~/.config/katalog/", ending with "/".
+QString settingsFolder();
 QString settingsPath(const Shell& s);
+// The language rule alone, for what is shown before a CD is known.
+bool slovakLanguage(const QString& windowsDir);
 
 // Reads the options into s, detects language and screen variant, builds SkinDir and, on the
 // first run, writes the file with every value read. A failing write throws KatalogError

@@ -1,9 +1,8 @@
 #include "app/Application.h"
+#include "app/BezCdFormUnit1.h"
 #include "app/IntroFormUnit1.h"
 #include "app/MainFormUnit1.h"
 #include "platform/AtomicFile.h"
-
-#include <QDir>
 
 int main(int argc, char** argv) {
     // Placing windows at exact screen positions needs X11; prefer it on a Wayland desktop
@@ -13,15 +12,15 @@ int main(int argc, char** argv) {
 
     platform::ignoreFileSizeSignal();
     katalog::KatalogApplication app(argc, argv);
-    // The data root is the folder of the program file, or the one argument (a mounted CD).
-    const QStringList args = app.arguments();
-    const QString programDir = args.size() > 1 ? args[1] : QCoreApplication::applicationDirPath();
+    const std::optional<QString> programDir = katalog::NajdiCd(app.arguments());
+    if (!programDir)
+        return 0;
 
     auto* intro = new katalog::TIntroForm;
-    katalog::TMain main(intro, programDir);
+    katalog::TMain main(intro, *programDir);
     main.FormCreate();
     main.CreateSearchResultForm();
     if (main.terminationRequested())
-        return 0;
+        return main.exitStatus();
     return app.exec();
 }

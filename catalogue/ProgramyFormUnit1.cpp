@@ -262,8 +262,7 @@ void TProgramyForm::FullDecrypt() {
         LoadTXT();
         loader_->close();
     } else {
-        platform::showMessage(containerDamagedMessage());
-        main_.UnLoadForms();
+        main_.EndWithError(containerDamagedMessage());
     }
     loader_.reset();
     folded_.clear();

@@ -24,6 +24,7 @@ QString Found(int hits) {
 }  // namespace VysledkyHledaniMessages
 
 TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
+    centreOnScreenWhenShown(this);
     setObjectName(QStringLiteral("VysledkyHledaniForm"));
     Plocha = makePicture(this, QStringLiteral("Plocha"));
     Label1 = makePicture(this, QStringLiteral("Label1"));

@@ -77,8 +77,7 @@ private:
 }  // namespace
 
 TCopyProgress::TCopyProgress(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("CopyProgress"));
     setWindowTitle(QStringLiteral("Kopírování"));
     setModal(true);
@@ -137,10 +136,12 @@ void TCopyProgress::closeEvent(QCloseEvent* event) {
 platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& error) {
     if (questionForTests())
         return questionForTests()(parent, error);
+    // Ending: nobody is asked any more.
+    if (platform::ending())
+        return platform::CopyDecision::Cancel;
     ArrowWhileAsking arrow;
     QMessageBox box(QMessageBox::Warning, platform::applicationTitle(),
                     platform::describeCopyError(error), QMessageBox::NoButton, parent);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QPushButton* retry = box.addButton(QStringLiteral("Opakovat"), QMessageBox::AcceptRole);
     // Skipping the destination itself would skip everything.
     QPushButton* skip = error.step == platform::CopyStep::Destination

@@ -49,7 +49,6 @@ public:
 TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("KopirovaniForm"));
     setWindowTitle(QStringLiteral("CD"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     setWhiteBackground(this);
 
     Plocha = makePicture(this, QStringLiteral("Plocha"));
@@ -198,10 +197,6 @@ bool TKopirovaniForm::DialogMake(const platform::Drive& drive) {
     TErrorDialog* dialog = main_.forms().ErrorDialog;
     if (!dialog)
         return false;
-    // The error dialog does not stay on top by itself; above this window, which does, it
-    // must, or it would wait unseen behind it.
-    const bool onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     bool ready = false;
     for (;;) {
         const int result = dialog->exec();
@@ -212,7 +207,6 @@ bool TKopirovaniForm::DialogMake(const platform::Drive& drive) {
             break;
         }
     }
-    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     return ready;
 }
 

@@ -65,8 +65,7 @@ void TDesktopForm::FormCreate() {
     const auto& g = s.HighRes ? layout::MenuLarge : layout::MenuSmall;
     // The window refuses every size change, whatever its origin.
     setFixedSize(g.width, g.height);
-    const QSize screen = TMain::screenSize();
-    move((screen.width() - g.width) / 2, (screen.height() - g.height) / 2);
+    move(centredOnScreen(QSize(g.width, g.height)));
     UpdateContentArea();
 
     if (auto corners = NactiPoleBoduRgn(g.outline))
@@ -98,8 +97,7 @@ void TDesktopForm::FormCreate() {
 std::optional<QPolygon> TDesktopForm::NactiPoleBoduRgn(std::string_view outline) {
     const QStringList items = QString::fromLatin1(outline.data(), outline.size()).split(QLatin1Char(','));
     if (items.size() % 2 != 0) {
-        platform::showMessage(QStringLiteral("Neočekávaná chyba - nepodařilo se vytvořit hlavní formulář aplikace"));
-        main_.UnLoadForms();
+        main_.EndWithError(QStringLiteral("Neočekávaná chyba - nepodařilo se vytvořit hlavní formulář aplikace"));
         return std::nullopt;
     }
     QPolygon corners;

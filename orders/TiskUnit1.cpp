@@ -1,6 +1,7 @@
 #include "orders/TiskUnit1.h"
 
 #include "app/CdFiles.h"
+#include "app/Forms.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "orders/DalsiNaseCDUnit1.h"
@@ -21,7 +22,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QTimer>
 
 namespace katalog {
 namespace {
@@ -76,6 +76,7 @@ TTiskForm::TTiskForm(TMain& main, QWidget* parent)
     setObjectName(QStringLiteral("TiskForm"));
     setWindowTitle(QStringLiteral("Tisk"));
     setModal(true);
+    centreOnScreenWhenShown(this);
 
     // The labels' font is their own: the user's font (SetFont) reaches the form but would not
     // fit the 20-pixel labels.
@@ -226,22 +227,6 @@ void TTiskForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TTiskForm::centre() {
-    const QSize screen = TMain::screenSize();
-    const QSize frame = frameGeometry().size();
-    move((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
-}
 
-void TTiskForm::showEvent(QShowEvent* event) {
-    centre();
-    // Before the first showing the window manager has not told the frame's size yet: centre
-    // again once it has.
-    if (frameGeometry().size() == size())
-        QTimer::singleShot(100, this, [this] {
-            if (isVisible())
-                centre();
-        });
-    QDialog::showEvent(event);
-}
 
 }  // namespace katalog

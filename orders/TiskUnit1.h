@@ -59,10 +59,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void centre();
     void Print();
 
     TMain& main_;

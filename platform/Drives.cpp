@@ -1,5 +1,7 @@
 #include "platform/Drives.h"
 
+#include "platform/Paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,8 @@
 #include <cerrno>
 
 #include <dirent.h>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -65,19 +69,32 @@ bool holdsUserData(const QString& root, const QByteArray& fsType, bool bindMount
     return true;
 }
 
-QSet<QString> bindMountPoints(const QByteArray& mountinfo) {
-    struct Mount {
-        QByteArray device;
-        QString root;
-        QString point;
-    };
+QList<Mount> parseMountInfo(const QByteArray& mountinfo) {
     QList<Mount> mounts;
     for (const QByteArray& line : mountinfo.split('\n')) {
         const QList<QByteArray> f = line.split(' ');
         if (f.size() < 5)
             continue;
-        mounts.append({f[2], unescape(f[3]), unescape(f[4])});
+        Mount m{f[2], unescape(f[3]), unescape(f[4]), {}, {}, false};
+        // Optional fields come before the "-" that separates the filesystem's own fields.
+        const qsizetype dash = f.indexOf("-", 6);
+        if (dash > 0 && dash + 1 < f.size()) {
+            m.fsType = f[dash + 1];
+            if (dash + 2 < f.size())
+                m.source = unescape(f[dash + 2]);
+            if (dash + 3 < f.size() && f[dash + 3].split(',').contains("ro"))
+                m.readOnly = true;
+        }
+        if (f.size() > 5 && f[5].split(',').contains("ro"))
+            m.readOnly = true;
+        mounts.append(m);
     }
+    return mounts;
+}
+
+namespace {
+
+QSet<QString> bindMountPoints(const QList<Mount>& mounts) {
     QSet<QString> binds;
     for (qsizetype i = 0; i < mounts.size(); ++i) {
         for (qsizetype j = 0; j < mounts.size(); ++j) {
@@ -96,14 +113,23 @@ QSet<QString> bindMountPoints(const QByteArray& mountinfo) {
     return binds;
 }
 
+QByteArray readMountInfo() {
+    QFile file(QStringLiteral("/proc/self/mountinfo"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+QSet<QString> bindMountPoints(const QByteArray& mountinfo) {
+    return bindMountPoints(parseMountInfo(mountinfo));
+}
+
 QList<Drive> userDrives() {
     QList<Drive> drives;
     const QString home = withoutTrailingSlash(QDir::homePath());
     drives.append({home, QStringLiteral("Domovská složka")});
 
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    const QSet<QString> binds =
-        file.open(QIODevice::ReadOnly) ? bindMountPoints(file.readAll()) : QSet<QString>();
+    const QSet<QString> binds = bindMountPoints(readMountInfo());
     QList<Drive> volumes;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
         const QString root = withoutTrailingSlash(v.rootPath());
@@ -117,6 +143,92 @@ QList<Drive> userDrives() {
               [](const Drive& a, const Drive& b) { return a.root < b.root; });
     drives.append(volumes);
     return drives;
+}
+
+bool isLocalFileSystem(const QByteArray& fsType) {
+    static const QSet<QByteArray> local{
+        "iso9660", "udf",   "vfat",    "msdos",   "exfat",   "ntfs",     "ntfs3",
+        "fuseblk", "ext2",  "ext3",    "ext4",    "btrfs",   "xfs",      "f2fs",
+        "jfs",     "hfs",   "hfsplus", "nilfs2",  "reiserfs", "bcachefs", "zfs",
+        "overlay", "fuse.fuseiso", "fuse.archivemount", "fuse.squashfuse"};
+    return local.contains(fsType);
+}
+
+namespace {
+
+// The mount that holds path: the one with the longest mount point at or above it.
+const Mount* mountOf(const QList<Mount>& mounts, const QString& path) {
+    const Mount* best = nullptr;
+    for (const Mount& m : mounts)
+        if (isUnder(path, m.point) && (!best || m.point.size() > best->point.size()))
+            best = &m;
+    return best;
+}
+
+bool isRemovable(const Mount& m) {
+    if (m.fsType == "iso9660" || m.fsType == "udf")
+        return true;
+    if (!m.source.startsWith(QLatin1String("/dev/")))
+        return false;
+    const QString device = QFileInfo(QFileInfo(m.source).canonicalFilePath()).fileName();
+    QString sys = QFileInfo(QStringLiteral("/sys/class/block/") + device).canonicalFilePath();
+    if (device.isEmpty() || sys.isEmpty())
+        return false;
+    // A partition's flag sits on its disk.
+    if (QFileInfo::exists(sys + QStringLiteral("/partition")))
+        sys = QFileInfo(sys).absolutePath();
+    QFile flag(sys + QStringLiteral("/removable"));
+    return flag.open(QIODevice::ReadOnly) && flag.read(1) == "1";
+}
+
+}  // namespace
+
+QList<Medium> localMedia(const QList<Mount>& mounts, const QStringList& mediaParents) {
+    const QSet<QString> binds = bindMountPoints(mounts);
+    QList<Medium> media;
+    QSet<QString> seen;
+    const auto add = [&](const QString& root, const Mount& m, const QString& label) {
+        if (seen.contains(root))
+            return;
+        seen.insert(root);
+        media.append({root, label, m.readOnly, isRemovable(m)});
+    };
+    for (const Mount& m : mounts) {
+        const QString root = withoutTrailingSlash(m.point);
+        if (isLocalFileSystem(m.fsType) && holdsUserData(root, m.fsType, binds.contains(m.point)))
+            add(root, m, QStorageInfo(root).name());
+    }
+    for (const QString& parent : mediaParents) {
+        const Mount* holder = mountOf(mounts, parent);
+        if (!holder || !isLocalFileSystem(holder->fsType))
+            continue;
+        const QStringList children = QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString& child : children) {
+            const QString root = withTrailingSlash(parent) + child;
+            // A child may be a mount point of its own, of any kind.
+            const Mount* m = mountOf(mounts, root);
+            if (m && isLocalFileSystem(m->fsType))
+                add(root, *m, child);
+        }
+    }
+    const auto rank = [](const Medium& m) { return (m.readOnly ? 0 : 1) + (m.removable ? 0 : 1); };
+    std::stable_sort(media.begin(), media.end(), [&](const Medium& a, const Medium& b) {
+        return rank(a) != rank(b) ? rank(a) < rank(b) : a.root < b.root;
+    });
+    return media;
+}
+
+QList<Medium> localMedia() {
+    QString user;
+    if (const passwd* account = ::getpwuid(::getuid()))
+        user = QFile::decodeName(account->pw_name);
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USER");
+    QStringList parents;
+    if (!user.isEmpty())
+        parents << QStringLiteral("/media/") + user << QStringLiteral("/run/media/") + user;
+    parents << QStringLiteral("/media") << QStringLiteral("/mnt");
+    return localMedia(parseMountInfo(readMountInfo()), parents);
 }
 
 bool driveReady(const QString& root) {

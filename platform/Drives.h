@@ -29,6 +29,37 @@ bool holdsUserData(const QString& root, const QByteArray& fsType, bool bindMount
 // are not binds.
 QSet<QString> bindMountPoints(const QByteArray& mountinfo);
 
+// One line of /proc/self/mountinfo.
+struct Mount {
+    QByteArray device;   // "major:minor"
+    QString root;        // the part of the filesystem mounted here
+    QString point;       // where it is mounted
+    QByteArray fsType;
+    QString source;      // "/dev/sr0", "server:/export", ...
+    bool readOnly = false;
+};
+QList<Mount> parseMountInfo(const QByteArray& mountinfo);
+
+// A filesystem that answers at once: a local disk, an optical disc or a stick, never a
+// network or a virtual filesystem, so that looking into it cannot wait on a dead server.
+bool isLocalFileSystem(const QByteArray& fsType);
+
+// A place that may hold a CD.
+struct Medium {
+    QString root;    // absolute, without a trailing slash
+    QString label;   // the volume's name, or the folder's
+    bool readOnly = false;
+    bool removable = false;
+    bool operator==(const Medium&) const = default;
+};
+
+// The local mounts that hold user data, and the folders in mediaParents (such as
+// /media/USER) that lie on a local filesystem; read-only and removable media first, then by
+// root; each root once. Nothing on another kind of filesystem is touched.
+QList<Medium> localMedia(const QList<Mount>& mounts, const QStringList& mediaParents);
+// The same for this machine: its mount table and the usual media folders.
+QList<Medium> localMedia();
+
 // True when the folder can be opened and listed.
 bool driveReady(const QString& root);
 

@@ -8,6 +8,7 @@ namespace platform {
 namespace {
 
 bool messagesOnTop = false;
+bool endRequested = false;
 
 MessageHook& hook() {
     static MessageHook h;
@@ -15,12 +16,19 @@ MessageHook& hook() {
 }
 
 void show(MessageKind kind, const QString& text) {
+    if (endRequested)
+        return;
     if (hook()) {
         hook()(kind, text);
         return;
     }
+    // Modal above the window that is in use, which keeps it above the program's windows
+    // without staying above other applications.
+    QWidget* owner = messagesOnTop ? nullptr : QApplication::activeModalWidget();
+    if (!owner && !messagesOnTop)
+        owner = QApplication::activeWindow();
     QMessageBox box(kind == MessageKind::ErrorReport ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    applicationTitle(), text, QMessageBox::Ok);
+                    applicationTitle(), text, QMessageBox::Ok, owner);
     // During start-up the intro window stays on top: a message must not hide behind it.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, messagesOnTop);
     box.exec();
@@ -50,6 +58,9 @@ bool guarded(const std::function<void()>& body) {
     }
     return false;
 }
+
+void setEnding(bool ending) { endRequested = ending; }
+bool ending() { return endRequested; }
 
 void setMessagesOnTop(bool onTop) { messagesOnTop = onTop; }
 

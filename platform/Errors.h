@@ -31,6 +31,11 @@ void reportError(const QString& text);
 // Returns false when body failed.
 bool guarded(const std::function<void()>& body);
 
+// Once the program is ending no message box is shown any more: the user has been told why,
+// once.
+void setEnding(bool ending);
+bool ending();
+
 // While the intro window is up, message boxes are raised above it.
 void setMessagesOnTop(bool onTop);
 

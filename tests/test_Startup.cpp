@@ -5,6 +5,9 @@
 #include "app/IntroFormUnit1.h"
 #include "app/Shell.h"
 #include "catalogue/ProgramyFormUnit1.h"
+#include "catalogue/VysledkyHledaniUnit1.h"
+#include "orders/TiskUnit1.h"
+#include "viewer/PicFormUnit1.h"
 #include "about/ONasUnit1.h"
 #include "menu/DesktopUnit1.h"
 #include "settings/NastaveniUnit1.h"
@@ -12,6 +15,7 @@
 #include "widgets/EzRgnBtn.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -78,17 +82,84 @@ TEST_F(StartupTest, ClosingAnyContentWindowEndsTheProgram) {
     EXPECT_FALSE(f.DesktopForm->isVisible());
 }
 
-TEST_F(StartupTest, AMissingListPictureIsReportedOnceAndStartUpGoesOn) {
+TEST_F(StartupTest, AFatalErrorIsTheOnlyMessageAndStartUpStopsThere) {
     installSkins();
-    QFile::remove(cdFile("SYSTEM/Cz/1024x768/menu/program1.bmp"));
-    QFile::remove(cdFile("SYSTEM/Cz/1024x768/nastav/ok0.bmp"));
+    // Without its skin every window would report its own pictures.
+    QDir(cdFile("SYSTEM/Cz")).removeRecursively();
     start();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].second, "Chyba při načítání grafiky, aplikace bude ukončena.");
     EXPECT_TRUE(main->terminationRequested());
-    // The rest of start-up ran.
-    EXPECT_NE(main->forms().NastaveniForm, nullptr);
-    EXPECT_EQ(main->forms().DesktopForm->ProgramyList.count(), 1);
+    EXPECT_EQ(main->exitStatus(), 1);
+    auto& f = main->forms();
+    EXPECT_FALSE(f.DesktopForm->isVisible());
+    EXPECT_EQ(f.TiskForm, nullptr);
+    EXPECT_EQ(main->CurrentWindow(), nullptr);
+    main->CreateSearchResultForm();
+    EXPECT_EQ(f.VysledkyHledaniForm, nullptr);
+
+    // Whatever still goes wrong on the way out is not shown.
+    platform::reportError("Cannot open file");
+    EXPECT_FALSE(platform::guarded([] { throw platform::KatalogError("Unable to write to x"); }));
+    main->ChybaObrazku();
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(StartupTest, ADamagedContainerEndsWithOneMessageAndAFailureStatus) {
+    installSkins();
+    writeFile(cdFile("SYSTEM/MAP.PIC"), "BRPIX");
+    start();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, "Datový soubor byl narušen, aplikace bude ukončena!");
+    EXPECT_EQ(main->exitStatus(), 1);
+    EXPECT_FALSE(main->forms().DesktopForm->isVisible());
+    // Start-up stopped at the catalogue.
+    EXPECT_EQ(main->forms().KopirovaniForm, nullptr);
+}
+
+TEST_F(StartupTest, QuittingEndsWithSuccess) {
+    installSkins();
+    start();
+    main->UnLoadForms();
+    EXPECT_TRUE(main->terminationRequested());
+    EXPECT_EQ(main->exitStatus(), 0);
+    // Not shown once the end is requested: it would answer retry here.
+    auto* dialog = main->forms().ErrorDialog;
+    QTimer::singleShot(0, dialog, [dialog] { dialog->Opakovat->Click(); });
+    EXPECT_EQ(dialog->exec(), katalog::TErrorDialog::Cancel);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(StartupTest, WindowsAreCentredOnThePrimaryScreenWhereverItLies) {
+    installSkins();
+    // A primary monitor right of and below another one.
+    const QRect screen(1920, 240, 1024, 768);
+    katalog::TMain::setScreenForTests(screen);
+    main = std::make_unique<katalog::TMain>(new katalog::TIntroForm, cdRoot());
+    const auto centred = [&](QSize size) {
+        return QPoint(screen.x() + (screen.width() - size.width()) / 2,
+                      screen.y() + (screen.height() - size.height()) / 2);
+    };
+    katalog::TIntroForm intro;
+    katalog::shell().SystemDir = cdRoot() + "/SYSTEM/";
+    intro.Prepare();
+    EXPECT_EQ(intro.pos(), centred(intro.size()));
+
+    main->FormCreate();
+    main->CreateSearchResultForm();
+    auto& f = main->forms();
+    EXPECT_EQ(f.DesktopForm->pos(), centred(f.DesktopForm->size()));
+    EXPECT_EQ(f.VysledkyHledaniForm->pos(), centred(f.VysledkyHledaniForm->size()));
+    // The error dialog follows the content area of the main menu window.
+    EXPECT_TRUE(screen.contains(f.ErrorDialog->geometry()));
+
+    katalog::shell().ViewerPictures = {cdFile("SYSTEM/intro.BMP")};
+    f.PicForm->show();
+    EXPECT_EQ(f.PicForm->pos(), centred(f.PicForm->size()));
+    f.PicForm->reject();
+    f.TiskForm->show();
+    EXPECT_EQ(f.TiskForm->pos(), centred(f.TiskForm->frameGeometry().size()));
+    f.TiskForm->reject();
 }
 
 TEST_F(StartupTest, AMissingIntroPictureIsADefaultErrorReport) {

@@ -33,6 +33,7 @@ constexpr std::array<std::array<const char*, 7>, 5> KonecGlyphs{{
 TPicForm::TPicForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     setObjectName(QStringLiteral("PicForm"));
     setWindowTitle(QStringLiteral("Obrázek"));
+    centreOnScreenWhenShown(this);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -165,8 +166,7 @@ void TPicForm::Slideshow() {
         Desktop->move(1, 1);
         const int w = Desktop->width() + 2;
         const int h = Desktop->height() + 2;
-        const QSize screen = TMain::screenSize();
-        setGeometry((screen.width() - w) / 2, (screen.height() - h) / 2, w, h);
+        setGeometry(QRect(centredOnScreen(QSize(w, h)), QSize(w, h)));
         update();
     }
     if (atLastPicture()) {
