@@ -1,5 +1,6 @@
 #include "app/BezCdFormUnit1.h"
 
+#include "app/CdImageOpen.h"
 #include "app/CdSearch.h"
 #include "app/Forms.h"
 #include "app/Settings.h"
@@ -25,6 +26,7 @@ struct Texts {
     const char16_t* heading;
     const char16_t* text;
     const char16_t* folder;
+    const char16_t* image;
     const char16_t* demo;
     const char16_t* end;
     const char16_t* choose;
@@ -32,6 +34,8 @@ struct Texts {
     const char16_t* cancel;
     const char16_t* folderCaption;
     const char16_t* notACd;
+    const char16_t* imageCaption;
+    const char16_t* imageFilter;
 };
 
 constexpr Texts Czech{
@@ -39,6 +43,7 @@ constexpr Texts Czech{
     u"Katalog nenašel své CD ve složce programu ani v žádné připojené mechanice. Vložte CD, "
     u"nebo vyberte složku, ve které je jeho obsah.",
     u"&Vybrat složku…",
+    u"Vybrat &obraz CD…",
     u"Otevřít &ukázkové CD",
     u"U&končit",
     u"Katalog našel více CD. Vyberte, které chcete otevřít:",
@@ -46,6 +51,8 @@ constexpr Texts Czech{
     u"Zrušit",
     u"Vyberte složku s CD",
     u"Ve složce „%1“ není CD katalogu: chybí v ní složka SYSTEM se souborem MAP.PIC.",
+    u"Vyberte obraz CD",
+    u"Obrazy CD (*.iso *.bin *.cue *.img);;Všechny soubory (*)",
 };
 
 constexpr Texts Slovak{
@@ -53,6 +60,7 @@ constexpr Texts Slovak{
     u"Katalóg nenašiel svoje CD v priečinku programu ani v žiadnej pripojenej mechanike. "
     u"Vložte CD alebo vyberte priečinok, v ktorom je jeho obsah.",
     u"&Vybrať priečinok…",
+    u"Vybrať &obraz CD…",
     u"Otvoriť &ukážkové CD",
     u"U&končiť",
     u"Katalóg našiel viac CD. Vyberte, ktoré chcete otvoriť:",
@@ -60,6 +68,8 @@ constexpr Texts Slovak{
     u"Zrušiť",
     u"Vyberte priečinok s CD",
     u"V priečinku „%1“ nie je CD katalógu: chýba v ňom priečinok SYSTEM so súborom MAP.PIC.",
+    u"Vyberte obraz CD",
+    u"Obrazy CD (*.iso *.bin *.cue *.img);;Všetky súbory (*)",
 };
 
 const Texts& texts(bool slovak) { return slovak ? Slovak : Czech; }
@@ -88,6 +98,8 @@ TBezCdForm::TBezCdForm(bool slovak, bool demoAvailable, QWidget* parent) : QDial
 
     Slozka = new QPushButton(text(t.folder), this);
     Slozka->setObjectName(QStringLiteral("Slozka"));
+    Obraz = new QPushButton(text(t.image), this);
+    Obraz->setObjectName(QStringLiteral("Obraz"));
     Ukazka = new QPushButton(text(t.demo), this);
     Ukazka->setObjectName(QStringLiteral("Ukazka"));
     Ukazka->setVisible(demoAvailable);
@@ -105,6 +117,7 @@ TBezCdForm::TBezCdForm(bool slovak, bool demoAvailable, QWidget* parent) : QDial
     top->addLayout(words, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Slozka);
+    buttons->addWidget(Obraz);
     buttons->addWidget(Ukazka);
     buttons->addStretch();
     buttons->addWidget(Konec);
@@ -117,6 +130,7 @@ TBezCdForm::TBezCdForm(bool slovak, bool demoAvailable, QWidget* parent) : QDial
 
     centreOnScreenWhenShown(this);
     connect(Slozka, &QPushButton::clicked, this, [this] { done(ChooseFolder); });
+    connect(Obraz, &QPushButton::clicked, this, [this] { done(ChooseImage); });
     connect(Ukazka, &QPushButton::clicked, this, [this] { done(OpenDemo); });
     connect(Konec, &QPushButton::clicked, this, [this] { done(End); });
 }
@@ -156,9 +170,11 @@ QString installedDemoCd() {
 
 namespace {
 
-// The folder the user named, when it holds a CD; otherwise the user is told.
-std::optional<QString> namedCd(const QString& folder, const Texts& t) {
-    const QString absolute = QFileInfo(folder).absoluteFilePath();
+// The folder or CD image the user named, when it holds a CD; otherwise the user is told.
+std::optional<QString> namedCd(const QString& named, const Texts& t, bool slovak) {
+    const QString absolute = QFileInfo(named).absoluteFilePath();
+    if (QFileInfo(absolute).isFile())
+        return openCdImage(absolute, slovak);
     if (holdsCd(absolute))
         return platform::withTrailingSlash(absolute);
     platform::showMessage(text(t.notACd).arg(QDir::toNativeSeparators(absolute)));
@@ -175,7 +191,7 @@ std::optional<QString> chosen(const QString& root, const QString& settings) {
 std::optional<QString> found(const QStringList& arguments, const QString& settings, const Texts& t,
                              bool slovak) {
     if (arguments.size() > 1) {
-        const auto named = namedCd(arguments[1], t);
+        const auto named = namedCd(arguments[1], t, slovak);
         return named ? chosen(*named, settings) : std::nullopt;
     }
     const CdSearch search = CdSearch::onThisMachine(QCoreApplication::applicationDirPath(), settings);
@@ -214,7 +230,16 @@ std::optional<QString> NajdiCd(const QStringList& arguments) {
                 QFileDialog::getExistingDirectory(nullptr, text(t.folderCaption), QDir::homePath());
             if (folder.isEmpty())
                 continue;
-            if (auto root = namedCd(folder, t))
+            if (auto root = namedCd(folder, t, slovak))
+                return chosen(*root, settings);
+            continue;
+        }
+        case TBezCdForm::ChooseImage: {
+            const QString file =
+                QFileDialog::getOpenFileName(nullptr, text(t.imageCaption), QDir::homePath(), text(t.imageFilter));
+            if (file.isEmpty())
+                continue;
+            if (auto root = namedCd(file, t, slovak))
                 return chosen(*root, settings);
             continue;
         }

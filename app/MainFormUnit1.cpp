@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 
 namespace katalog {
@@ -194,8 +195,15 @@ void TMain::UnLoadForms() {
     terminating_ = true;
     platform::setEnding(true);
     const int status = exitStatus_;
+    // Taken by the event loop; before it runs, start-up stops and the entry point returns the
+    // status itself. Leaving a loop that does not run would make every later one return at once.
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+        this,
+        [status] {
+            if (QThread::currentThread()->loopLevel() > 0)
+                QCoreApplication::exit(status);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMain::EndWithError(const QString& message) {

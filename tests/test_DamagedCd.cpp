@@ -161,8 +161,14 @@ protected:
         main = std::make_unique<katalog::TMain>(new katalog::TIntroForm, cdRoot());
         main->FormCreate();
         main->CreateSearchResultForm();
-        // The start-up song begins once the main menu window has painted.
-        QTest::qWait(50);
+        // The start-up song begins once the main menu window has painted, however long that
+        // takes on a busy machine.
+        QTest::qWaitFor(
+            [this] {
+                return main->terminationRequested() || !messages.empty() ||
+                       !main->MediaPlayer2().fileName().isEmpty();
+            },
+            5000);
     }
 
     // Every program with its documentation, run file and pictures; every title in both

@@ -498,7 +498,7 @@ TEST_F(KopirovaniCopyTest, WithoutAProgramFolderNothingIsCopied) {
         QString source;
         QString message;
     };
-    writeFile(cdFile("CTIMNE.TXT"), "the whole CD must not be copied");
+    writeFile(cdFile("README.TXT"), "the whole CD must not be copied");
     const Case cases[] = {
         {"", "U vybraného programu není uvedena složka ke kopírování."},
         {"\\", "U vybraného programu není uvedena složka ke kopírování."},

@@ -1,14 +1,17 @@
 // mapic: decodes a CD's catalogue container to JSON as the program reads it, or builds a
 // container from a readable source catalogue.
-//   mapic decode CD-ROOT [--slovak]
+//   mapic decode CD-ROOT|CD-IMAGE [--slovak]
 //   mapic build SOURCE.ini --key-file F --key-offset N --key-length L -o MAP.PIC
+#include "app/CdFiles.h"
 #include "catalogue/CatalogueJson.h"
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ContainerBuilder.h"
 #include "platform/AtomicFile.h"
+#include "platform/CdImage.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -22,7 +25,7 @@ constexpr int UsageError = 1;
 constexpr int InputError = 2;
 
 int usage() {
-    std::fputs("usage: mapic decode CD-ROOT [--slovak]\n"
+    std::fputs("usage: mapic decode CD-ROOT|CD-IMAGE [--slovak]\n"
                "       mapic build SOURCE.ini --key-file F --key-offset N --key-length L"
                " -o MAP.PIC\n",
                stderr);
@@ -34,22 +37,53 @@ int fail(const QString& message, int code) {
     return code;
 }
 
+// The container and its key straight from a CD image, nothing else of it extracted.
+bool openImage(katalog::CatalogueLoader& loader, const QString& image) {
+    const auto track = platform::findDataTrack(image);
+    if (!track)
+        return false;
+    const QString container = QStringLiteral("SYSTEM/") + QString::fromLatin1(katalog::cdfiles::Container);
+    const QString key = QString::fromLatin1(katalog::cdfiles::KeyFile);
+    QHash<QString, QByteArray> files;
+    if (platform::CdImage(*track).readFiles({container, key}, files).status != platform::ImageStatus::Ok)
+        return false;
+    const auto device = [&](const QString& name) -> std::unique_ptr<QIODevice> {
+        if (!files.contains(name))
+            return nullptr;
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->setData(files.value(name));
+        return buffer;
+    };
+    return loader.open(device(container), device(key));
+}
+
 int decode(const QStringList& args) {
     if (args.isEmpty() || args.size() > 2 || (args.size() == 2 && args[1] != u"--slovak"))
         return usage();
     const bool slovak = args.size() == 2;
-    if (!QFileInfo(args[0]).isDir())
-        return fail(args[0] + QStringLiteral(": no such folder"), UsageError);
-    const QString programDir = platform::withTrailingSlash(QFileInfo(args[0]).absoluteFilePath());
-    const QString systemDir = platform::readableFolder(programDir, QStringLiteral("SYSTEM"));
+    const QFileInfo named(args[0]);
+    if (!named.isDir() && !named.isFile())
+        return fail(args[0] + QStringLiteral(": no such folder or CD image"), UsageError);
 
     katalog::CatalogueStore store;
     katalog::DescriptionTable descriptions;
     katalog::CatalogueLoader loader(store, descriptions);
-    if (!loader.FullDecrypt(programDir, systemDir, slovak)) {
+    bool opened = false;
+    if (named.isFile()) {
+        if (!platform::findDataTrack(named.absoluteFilePath()))
+            return fail(args[0] + QStringLiteral(": not a CD image (ISO 9660, or BIN with CUE)"), InputError);
+        opened = openImage(loader, named.absoluteFilePath());
+    } else {
+        const QString programDir = platform::withTrailingSlash(named.absoluteFilePath());
+        opened = loader.open(programDir, platform::readableFolder(programDir, QStringLiteral("SYSTEM")));
+    }
+    if (!opened) {
         std::fprintf(stderr, "%s\n", katalog::containerDamagedMessage().toLocal8Bit().constData());
         return InputError;
     }
+    loader.LoadINI();
+    loader.LoadTXT(slovak);
+    loader.close();
     const QByteArray json = katalog::catalogueJson(store, loader.entries(), descriptions, slovak);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     return std::fflush(stdout) == 0 ? 0 : InputError;
