@@ -62,7 +62,7 @@ e2e_katalog() {
   E2E_PIDS+=($KATALOG_PID)
   local i
   for i in $(seq 300); do
-    E2E_WIN=$(xdotool search --onlyvisible --name '^Katalog$' 2>/dev/null | head -n1 || true)
+    E2E_WIN=$(e2e_menu_window)
     if [ -n "$E2E_WIN" ]; then
       sleep 0.5
       read -r E2E_X E2E_Y _ _ <<<"$(e2e_geometry)"
@@ -72,6 +72,19 @@ e2e_katalog() {
     sleep 0.1
   done
   fail "no main menu window"
+}
+
+# The shown main menu window, told from the program's other windows of the same name by its
+# size; empty when there is none.
+e2e_menu_window() {
+  local name w size
+  name=$([ "$E2E_LARGE" = 1 ] && echo MenuLarge || echo MenuSmall)
+  size=$(grep -o "$name{[0-9]*, *[0-9]*" "$E2E_LAYOUTS" | sed 's/.*{//; s/, */ /')
+  for w in $(xdotool search --onlyvisible --name '^Katalog$' 2>/dev/null); do
+    [ "$(xdotool getwindowgeometry --shell "$w" | awk -F= '/^(WIDTH|HEIGHT)=/{printf "%s ", $2}' | sed 's/ $//')" = "$size" ] &&
+      { echo "$w"; return 0; }
+  done
+  return 0
 }
 
 # Ends the program and the display of one journey.
