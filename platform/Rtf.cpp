@@ -9,6 +9,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextTable>
 
 #include <algorithm>
 #include <array>
@@ -27,6 +29,14 @@ namespace {
 constexpr int MaxGroupDepth = 1024;
 constexpr int DefaultCodePage = 1250;
 constexpr int MaxUnicodeSkip = 64;
+constexpr int MaxBorderTwips = 600;
+constexpr double TwipsPerPixel = 15;  // at 96 dpi
+constexpr double NoteGap = 8;         // pixels between the page's text and its footnotes
+
+// Twips to pixels, within what a page of this width can show.
+double pixels(int twips, int lowPixels = 0) {
+    return std::clamp(twips, lowPixels * 15, 2000 * 15) / TwipsPerPixel;
+}
 
 enum class Dest { Text, FontTable, ColorTable, Skip };
 
@@ -39,9 +49,24 @@ struct CharState {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool caps = false;
+    bool smallCaps = false;
     bool hidden = false;
     int vertical = 0;  // 1 superscript, -1 subscript
 };
+
+// One side of a paragraph's border; a side without a style is not drawn.
+struct Border {
+    bool drawn = false;
+    int widthTwips = 0;
+    int color = -1;  // colour table index; -1: auto
+    int spaceTwips = 0;
+    bool operator==(const Border&) const = default;
+};
+
+enum Side { Top, Left, Bottom, Right, SideCount };
+
+using Borders = std::array<Border, SideCount>;
 
 struct ParaState {
     Qt::Alignment align = Qt::AlignLeft;
@@ -50,6 +75,11 @@ struct ParaState {
     int firstTwips = 0;
     int beforeTwips = 0;
     int afterTwips = 0;
+    Borders borders;
+    // The sides that the border words which follow describe: one, all four (\box) or none
+    // (the border of a table, a cell or the page, which are not drawn here).
+    int borderFrom = 0;
+    int borderTo = 0;
 };
 
 struct State {
@@ -57,6 +87,7 @@ struct State {
     CharState chr;
     ParaState para;
     int uc = 1;  // bytes of fallback after \uN
+    bool note = false;  // inside a footnote
 };
 
 struct FontEntry {
@@ -77,16 +108,21 @@ enum class Word {
     // characters
     Plain, Bold, Italic, Underline, UnderlineNone, Strike, FontSize, Color, Background,
     Hidden, Super, Sub, NoSuperSub,
+    Caps, SmallCaps,
     // paragraphs
     Pard, Par, Line, Tab, Left, Right, Center, Justify, LeftIndent, RightIndent, FirstIndent,
     SpaceBefore, SpaceAfter, Cell, Row,
+    // paragraph borders
+    BorderSide, OtherBorder, BorderStyle, BorderNone, BorderWidth, BorderColor, BorderSpace,
+    // footnotes
+    Footnote, FootnoteMark,
     // special characters
     Char,
 };
 
 struct WordInfo {
     Word word;
-    char16_t ch = 0;  // for Word::Char
+    char16_t ch = 0;  // for Word::Char; the side for Word::BorderSide (SideCount: all)
 };
 
 const std::unordered_map<std::string_view, WordInfo>& words() {
@@ -97,8 +133,12 @@ const std::unordered_map<std::string_view, WordInfo>& words() {
         {"object", {Word::SkipDest}}, {"objdata", {Word::SkipDest}}, {"header", {Word::SkipDest}},
         {"headerl", {Word::SkipDest}}, {"headerr", {Word::SkipDest}}, {"headerf", {Word::SkipDest}},
         {"footer", {Word::SkipDest}}, {"footerl", {Word::SkipDest}}, {"footerr", {Word::SkipDest}},
-        {"footerf", {Word::SkipDest}}, {"footnote", {Word::SkipDest}},
-        {"annotation", {Word::SkipDest}},
+        {"footerf", {Word::SkipDest}}, {"annotation", {Word::SkipDest}},
+        {"ftnsep", {Word::SkipDest}}, {"ftnsepc", {Word::SkipDest}}, {"ftncn", {Word::SkipDest}},
+        {"aftnsep", {Word::SkipDest}}, {"aftnsepc", {Word::SkipDest}},
+        {"aftncn", {Word::SkipDest}},
+        // A copy of nested tables for readers that cannot show them; this one can.
+        {"nonesttables", {Word::SkipDest}},
         {"fldinst", {Word::SkipDest}}, {"xe", {Word::SkipDest}}, {"tc", {Word::SkipDest}},
         {"txe", {Word::SkipDest}}, {"bkmkstart", {Word::SkipDest}}, {"bkmkend", {Word::SkipDest}},
         {"pn", {Word::SkipDest}}, {"listtable", {Word::SkipDest}},
@@ -123,12 +163,34 @@ const std::unordered_map<std::string_view, WordInfo>& words() {
         {"fs", {Word::FontSize}}, {"cf", {Word::Color}}, {"cb", {Word::Background}},
         {"highlight", {Word::Background}}, {"v", {Word::Hidden}}, {"super", {Word::Super}},
         {"sub", {Word::Sub}}, {"nosupersub", {Word::NoSuperSub}},
+        {"caps", {Word::Caps}}, {"scaps", {Word::SmallCaps}},
         {"pard", {Word::Pard}}, {"par", {Word::Par}}, {"page", {Word::Par}}, {"sect", {Word::Par}},
         {"line", {Word::Line}}, {"tab", {Word::Tab}}, {"ql", {Word::Left}}, {"qr", {Word::Right}},
         {"qc", {Word::Center}}, {"qj", {Word::Justify}}, {"li", {Word::LeftIndent}},
         {"ri", {Word::RightIndent}}, {"fi", {Word::FirstIndent}}, {"sb", {Word::SpaceBefore}},
         {"sa", {Word::SpaceAfter}}, {"cell", {Word::Cell}}, {"nestcell", {Word::Cell}},
         {"row", {Word::Row}}, {"nestrow", {Word::Row}},
+        {"brdrt", {Word::BorderSide, Top}}, {"brdrl", {Word::BorderSide, Left}},
+        {"brdrb", {Word::BorderSide, Bottom}}, {"brdrr", {Word::BorderSide, Right}},
+        {"box", {Word::BorderSide, SideCount}},
+        {"brdrbtw", {Word::OtherBorder}}, {"brdrbar", {Word::OtherBorder}},
+        {"trbrdrt", {Word::OtherBorder}}, {"trbrdrl", {Word::OtherBorder}},
+        {"trbrdrb", {Word::OtherBorder}}, {"trbrdrr", {Word::OtherBorder}},
+        {"trbrdrh", {Word::OtherBorder}}, {"trbrdrv", {Word::OtherBorder}},
+        {"clbrdrt", {Word::OtherBorder}}, {"clbrdrl", {Word::OtherBorder}},
+        {"clbrdrb", {Word::OtherBorder}}, {"clbrdrr", {Word::OtherBorder}},
+        {"pgbrdrt", {Word::OtherBorder}}, {"pgbrdrl", {Word::OtherBorder}},
+        {"pgbrdrb", {Word::OtherBorder}}, {"pgbrdrr", {Word::OtherBorder}},
+        {"chbrdr", {Word::OtherBorder}},
+        // Every style is drawn as a plain line.
+        {"brdrs", {Word::BorderStyle}}, {"brdrth", {Word::BorderStyle}},
+        {"brdrsh", {Word::BorderStyle}}, {"brdrdb", {Word::BorderStyle}},
+        {"brdrdot", {Word::BorderStyle}}, {"brdrdash", {Word::BorderStyle}},
+        {"brdrdashsm", {Word::BorderStyle}}, {"brdrhair", {Word::BorderStyle}},
+        {"brdrtriple", {Word::BorderStyle}}, {"brdrwavy", {Word::BorderStyle}},
+        {"brdrnone", {Word::BorderNone}}, {"brdrw", {Word::BorderWidth}},
+        {"brdrcf", {Word::BorderColor}}, {"brsp", {Word::BorderSpace}},
+        {"footnote", {Word::Footnote}}, {"chftn", {Word::FootnoteMark}},
         {"emdash", {Word::Char, u'\u2014'}}, {"endash", {Word::Char, u'\u2013'}},
         {"bullet", {Word::Char, u'\u2022'}}, {"lquote", {Word::Char, u'\u2018'}},
         {"rquote", {Word::Char, u'\u2019'}}, {"ldblquote", {Word::Char, u'\u201C'}},
@@ -227,10 +289,25 @@ QByteArray codecName(int codePage) {
     }
 }
 
+// Where text goes: the page, or the footnotes gathered for its end.
+struct Output {
+    explicit Output(QTextDocument* doc) : cursor(doc) {}
+    QTextCursor cursor;
+    // A paragraph is opened by its first text or its mark, so that where it goes (into a box
+    // of borders or not) follows its own formats.
+    bool paragraphOpen = false;
+    bool first = true;          // nothing written yet
+    QTextTable* box = nullptr;  // the bordered box being filled
+    Borders boxBorders;
+    double lastAfter = 0;  // the space after the box's last paragraph, kept below its border
+};
+
 class RtfReader {
 public:
     RtfReader(QByteArrayView in, QTextDocument& doc)
-        : p_(in.data()), end_(in.data() + in.size()), cursor_(&doc) {}
+        : p_(in.data()), end_(in.data() + in.size()), out_(&doc), notesOut_(&notes_) {
+        notes_.setDefaultFont(doc.defaultFont());
+    }
 
     void run();
 
@@ -241,10 +318,14 @@ private:
     void openGroup();
     bool closeGroup();  // false at the end of the outermost group
     void word(std::string_view name, bool hasParam, int param);
+    static bool endsFallback(std::string_view name);
 
     // output
     void addByte(char byte);
     void addChar(char16_t ch);
+    void addText(const QString& text);
+    void openParagraph();
+    void finishParagraph();
     void endParagraph();
     void ensureFormat();
     void decodePending();
@@ -254,6 +335,12 @@ private:
     QString decode(const QByteArray& bytes, int codePage);
     QTextCharFormat makeFormat() const;
     QTextBlockFormat makeBlockFormat() const;
+    void openBox(const Borders& borders, double spaceAbove);
+
+    // footnotes
+    void startNote();
+    void endNote();
+    void appendNotes();
 
     // font and colour tables
     void commitFont();
@@ -261,7 +348,10 @@ private:
 
     const char* p_;
     const char* end_;
-    QTextCursor cursor_;
+    Output out_;
+    QTextDocument notes_;
+    Output notesOut_;  // swapped with out_ inside a footnote
+    int noteCount_ = 0;
 
     State st_;
     std::vector<State> stack_;
@@ -322,8 +412,13 @@ void RtfReader::run() {
         }
     }
     // A truncated file: keep what was read.
+    if (st_.note)
+        endNote();
+    ensureFormat();
+    openParagraph();
     flushRun();
-    cursor_.setBlockFormat(makeBlockFormat());
+    finishParagraph();
+    appendNotes();
 }
 
 void RtfReader::openGroup() {
@@ -340,6 +435,13 @@ bool RtfReader::closeGroup() {
     skip_ = 0;
     if (st_.dest == Dest::FontTable)
         commitFont();
+    // The state this group's end returns to: groups past MaxGroupDepth share the current one.
+    const State* outer = overflow_ > 1    ? &st_
+                         : overflow_ == 1 ? &overflowState_
+                         : stack_.size() > 1 ? &stack_.back()
+                                             : nullptr;
+    if (st_.note && !(outer && outer->note))
+        endNote();
     if (overflow_ > 0) {
         if (--overflow_ == 0) {
             st_ = overflowState_;
@@ -384,12 +486,31 @@ void RtfReader::controlWord() {
         ++p_;  // the delimiting space belongs to the word
     const int param = int(negative ? -value : value);
     if (skip_ > 0 && name != "u") {
-        --skip_;  // a word in the fallback of \uN stands for one byte
-        if (name == "bin" && hasParam && param > 0)
-            p_ += std::min<long long>(param, end_ - p_);
-        return;
+        if (!endsFallback(name)) {
+            --skip_;  // a word in the fallback of \uN stands for one byte
+            if (name == "bin" && hasParam && param > 0)
+                p_ += std::min<long long>(param, end_ - p_);
+            return;
+        }
+        // A tab or a paragraph mark is layout, never a stand-in for the character: a list's
+        // "\u8226\tab" keeps its tab.
+        skip_ = 0;
     }
     word(name, hasParam, param);
+}
+
+bool RtfReader::endsFallback(std::string_view name) {
+    const auto it = words().find(name);
+    if (it == words().end())
+        return false;
+    switch (it->second.word) {
+    case Word::Par:
+    case Word::Row:
+    case Word::Line:
+    case Word::Tab:
+    case Word::Cell: return true;
+    default: return false;
+    }
 }
 
 void RtfReader::controlSymbol() {
@@ -591,6 +712,14 @@ void RtfReader::word(std::string_view name, bool hasParam, int param) {
         chr.vertical = 0;
         formatDirty_ = true;
         break;
+    case Word::Caps:
+        chr.caps = on != 0;
+        formatDirty_ = true;
+        break;
+    case Word::SmallCaps:
+        chr.smallCaps = on != 0;
+        formatDirty_ = true;
+        break;
     case Word::Pard: para = ParaState(); break;
     case Word::Par:
     case Word::Row:
@@ -610,6 +739,39 @@ void RtfReader::word(std::string_view name, bool hasParam, int param) {
     case Word::SpaceBefore: para.beforeTwips = param; break;
     case Word::SpaceAfter: para.afterTwips = param; break;
     case Word::Char: addChar(info.ch); break;
+    case Word::BorderSide:
+        para.borderFrom = info.ch == SideCount ? 0 : info.ch;
+        para.borderTo = info.ch == SideCount ? SideCount : info.ch + 1;
+        break;
+    case Word::OtherBorder: para.borderFrom = para.borderTo = 0; break;
+    case Word::BorderStyle:
+    case Word::BorderNone:
+    case Word::BorderWidth:
+    case Word::BorderColor:
+    case Word::BorderSpace:
+        for (int side = para.borderFrom; side < para.borderTo; ++side) {
+            Border& b = para.borders[std::size_t(side)];
+            if (info.word == Word::BorderStyle || info.word == Word::BorderNone)
+                b.drawn = info.word == Word::BorderStyle;
+            else if (info.word == Word::BorderWidth)
+                b.widthTwips = std::clamp(param, 0, MaxBorderTwips);
+            else if (info.word == Word::BorderColor)
+                b.color = param;
+            else
+                b.spaceTwips = std::clamp(param, 0, MaxBorderTwips);
+        }
+        break;
+    case Word::Footnote:
+        // A note inside a note, or in hidden text, is not shown.
+        if (!takesText() || st_.note)
+            st_.dest = Dest::Skip;
+        else
+            startNote();
+        break;
+    case Word::FootnoteMark:
+        // The mark in the text comes before its note, the one in the note inside it.
+        addText(QString::number(st_.note ? noteCount_ : noteCount_ + 1));
+        break;
     default: break;
     }
 }
@@ -645,20 +807,122 @@ void RtfReader::addByte(char byte) {
     pendingBytes_.append(byte);
 }
 
-void RtfReader::addChar(char16_t ch) {
+void RtfReader::addChar(char16_t ch) { addText(QString(QChar(ch))); }
+
+void RtfReader::addText(const QString& text) {
     if (!takesText())
         return;
     ensureFormat();
     decodePending();
-    runText_.append(QChar(ch));
+    runText_.append(text);
+}
+
+// Starts the paragraph that text or a paragraph mark is about to go into: in the box of its
+// borders, after the previous one's box, or just after the previous paragraph.
+void RtfReader::openParagraph() {
+    if (out_.paragraphOpen)
+        return;
+    out_.paragraphOpen = true;
+    const Borders& borders = st_.para.borders;
+    const bool boxed = std::any_of(borders.begin(), borders.end(), [](const Border& b) { return b.drawn; });
+    if (out_.box && boxed && borders == out_.boxBorders) {
+        // The box's last paragraph so far gets back its space below.
+        QTextBlockFormat previous = out_.cursor.blockFormat();
+        previous.setBottomMargin(out_.lastAfter);
+        out_.cursor.setBlockFormat(previous);
+        out_.cursor.insertBlock(makeBlockFormat(), runFormat_);
+        return;
+    }
+    if (out_.box) {
+        // Qt keeps a paragraph after every table: it is this one.
+        out_.cursor.movePosition(QTextCursor::End);
+        out_.box = nullptr;
+    } else if (!out_.first) {
+        out_.cursor.insertBlock(makeBlockFormat(), runFormat_);
+    }
+    out_.first = false;
+    // The first paragraph's space above stands above the border, the last one's below it.
+    if (boxed)
+        openBox(borders, pixels(st_.para.beforeTwips));
+}
+
+// A box of one table cell draws the borders; the empty paragraph Qt keeps before a table
+// takes no room.
+void RtfReader::openBox(const Borders& borders, double spaceAbove) {
+    QTextTableFormat table;
+    table.setBorderCollapse(true);
+    table.setBorder(0);
+    table.setCellSpacing(0);
+    table.setCellPadding(0);
+    table.setMargin(0);
+    table.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    table.setTopMargin(spaceAbove);
+    out_.box = out_.cursor.insertTable(1, 1, table);
+    out_.boxBorders = borders;
+
+    struct Setters {
+        void (QTextTableCellFormat::*width)(qreal);
+        void (QTextTableCellFormat::*brush)(const QBrush&);
+        void (QTextTableCellFormat::*style)(QTextFrameFormat::BorderStyle);
+        void (QTextTableCellFormat::*padding)(qreal);
+    };
+    static constexpr Setters sides[SideCount] = {
+        {&QTextTableCellFormat::setTopBorder, &QTextTableCellFormat::setTopBorderBrush,
+         &QTextTableCellFormat::setTopBorderStyle, &QTextTableCellFormat::setTopPadding},
+        {&QTextTableCellFormat::setLeftBorder, &QTextTableCellFormat::setLeftBorderBrush,
+         &QTextTableCellFormat::setLeftBorderStyle, &QTextTableCellFormat::setLeftPadding},
+        {&QTextTableCellFormat::setBottomBorder, &QTextTableCellFormat::setBottomBorderBrush,
+         &QTextTableCellFormat::setBottomBorderStyle, &QTextTableCellFormat::setBottomPadding},
+        {&QTextTableCellFormat::setRightBorder, &QTextTableCellFormat::setRightBorderBrush,
+         &QTextTableCellFormat::setRightBorderStyle, &QTextTableCellFormat::setRightPadding},
+    };
+    QTextTableCellFormat cell;
+    for (int side = 0; side < SideCount; ++side) {
+        const Border& b = borders[std::size_t(side)];
+        const Setters& set = sides[side];
+        // A side set to no width would keep Qt from drawing the others.
+        if (!b.drawn)
+            continue;
+        // A line is at least a pixel wide, whatever its width in twips.
+        (cell.*set.width)(std::max(1.0, std::round(b.widthTwips / TwipsPerPixel)));
+        (cell.*set.style)(QTextFrameFormat::BorderStyle_Solid);
+        (cell.*set.brush)(b.color >= 0 && std::size_t(b.color) < colors_.size() && colors_[b.color]
+                              ? QBrush(*colors_[b.color])
+                              : QBrush(Qt::black));
+        (cell.*set.padding)(b.spaceTwips / TwipsPerPixel);
+    }
+    out_.box->cellAt(0, 0).setFormat(cell);
+}
+
+// The paragraph that ends here gets its formats; its mark's character format sizes it when
+// it holds no text.
+void RtfReader::finishParagraph() {
+    QTextBlockFormat block = makeBlockFormat();
+    bool firstInBox = false;
+    if (out_.box) {
+        firstInBox = out_.cursor.block() == out_.box->cellAt(0, 0).firstCursorPosition().block();
+        if (firstInBox)
+            block.setTopMargin(0);
+        out_.lastAfter = block.bottomMargin();
+        block.setBottomMargin(0);
+        QTextTableFormat table = out_.box->format();
+        table.setBottomMargin(out_.lastAfter);
+        out_.box->setFormat(table);
+    }
+    out_.cursor.setBlockFormat(block);
+    // The first paragraph's mark in a cell carries the cell's own format: its borders.
+    if (firstInBox)
+        out_.cursor.mergeBlockCharFormat(runFormat_);
+    else
+        out_.cursor.setBlockCharFormat(runFormat_);
 }
 
 void RtfReader::endParagraph() {
     ensureFormat();
+    openParagraph();
     flushRun();
-    const QTextBlockFormat block = makeBlockFormat();
-    cursor_.setBlockFormat(block);
-    cursor_.insertBlock(block, runFormat_);
+    finishParagraph();
+    out_.paragraphOpen = false;
 }
 
 void RtfReader::ensureFormat() {
@@ -683,8 +947,40 @@ void RtfReader::flushRun() {
     decodePending();
     if (runText_.isEmpty())
         return;
-    cursor_.insertText(runText_, runFormat_);
+    openParagraph();
+    out_.cursor.insertText(runText_, runFormat_);
     runText_.clear();
+}
+
+// Each note becomes a paragraph of its own, gathered apart and shown at the end of the page.
+void RtfReader::startNote() {
+    flushRun();
+    std::swap(out_, notesOut_);
+    out_.paragraphOpen = false;
+    ++noteCount_;
+    st_.note = true;
+}
+
+void RtfReader::endNote() {
+    ensureFormat();
+    flushRun();
+    if (out_.paragraphOpen) {
+        finishParagraph();
+        out_.paragraphOpen = false;
+    }
+    std::swap(out_, notesOut_);
+}
+
+// Below the page's text, under a rule as word processors set them off.
+void RtfReader::appendNotes() {
+    if (notes_.isEmpty())
+        return;
+    if (out_.box)
+        out_.cursor.movePosition(QTextCursor::End);
+    Borders rule;
+    rule[Top] = {true, int(TwipsPerPixel), -1, int(NoteGap / 2 * TwipsPerPixel)};
+    openBox(rule, NoteGap);
+    out_.cursor.insertFragment(QTextDocumentFragment(&notes_));
 }
 
 int RtfReader::currentCodePage() const {
@@ -722,9 +1018,17 @@ QTextCharFormat RtfReader::makeFormat() const {
     QTextCharFormat f;
     if (chr.font >= 0 && chr.font != defaultFont_) {
         const auto it = fonts_.constFind(chr.font);
-        if (it != fonts_.constEnd() && !it->name.isEmpty())
+        // A symbol font's bytes are already the characters it shows; the font itself would
+        // draw its own pictures for them, or nothing.
+        if (it != fonts_.constEnd() && !it->name.isEmpty() && it->codePage != SymbolCodePage &&
+            it->codePage != WingdingsCodePage)
             f.setFontFamilies(QStringList{it->name});
     }
+    // Word shows text in capitals when both are on.
+    if (chr.caps)
+        f.setFontCapitalization(QFont::AllUppercase);
+    else if (chr.smallCaps)
+        f.setFontCapitalization(QFont::SmallCaps);
     // Qt draws superscripts at two thirds of the size, and nothing below a point.
     if (chr.halfPoints > 0)
         f.setFontPointSize(std::max(2.0, chr.halfPoints / 2.0));
@@ -750,15 +1054,13 @@ QTextCharFormat RtfReader::makeFormat() const {
 
 QTextBlockFormat RtfReader::makeBlockFormat() const {
     const ParaState& para = st_.para;
-    // Twips to pixels at 96 dpi, within what a page of this width can show.
-    auto px = [](int twips, int low) { return std::clamp(twips, low * 15, 2000 * 15) / 15.0; };
     QTextBlockFormat f;
     f.setAlignment(para.align);
-    f.setLeftMargin(px(para.leftTwips, 0));
-    f.setRightMargin(px(para.rightTwips, 0));
-    f.setTextIndent(px(para.firstTwips, -2000));
-    f.setTopMargin(px(para.beforeTwips, 0));
-    f.setBottomMargin(px(para.afterTwips, 0));
+    f.setLeftMargin(pixels(para.leftTwips));
+    f.setRightMargin(pixels(para.rightTwips));
+    f.setTextIndent(pixels(para.firstTwips, -2000));
+    f.setTopMargin(pixels(para.beforeTwips));
+    f.setBottomMargin(pixels(para.afterTwips));
     // A hanging first line (a bullet, a number) reaches its text with a tab: word processors
     // stop that tab at the left indent even where no tab stop is set.
     // Qt measures tab stops from where the first line starts.
@@ -807,7 +1109,11 @@ void readRtf(QByteArrayView rtf, QTextDocument& doc) {
     doc.setUndoRedoEnabled(false);
     doc.clear();
     if (isRtf(rtf)) {
+        // One edit: Qt would otherwise look through all tables again after each new one.
+        QTextCursor edit(&doc);
+        edit.beginEditBlock();
         RtfReader(rtf, doc).run();
+        edit.endEditBlock();
     } else {
         QString text = fromCp1250(rtf);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -8,9 +8,12 @@ class QTextDocument;
 namespace platform {
 
 // Replaces doc's content with the RTF text: groups, paragraphs, line breaks, tabs, bold,
-// italic, underline, strike-out, fonts, colours, sizes, alignment and indents; "\'xx" bytes
-// in the code page of the current font's charset, else of "\ansicpg", else Windows-1250;
-// "\uN" with its fallback skipped. Pictures, objects and unknown destinations are skipped.
+// italic, underline, strike-out, capitals and small capitals, fonts, colours, sizes,
+// alignment and indents; "\'xx" bytes in the code page of the current font's charset, else
+// of "\ansicpg", else Windows-1250; "\uN" with its fallback skipped. Paragraph borders are
+// drawn as lines (a box of one table cell round the paragraphs that share them); footnotes
+// follow the page's text below a rule. Pictures, objects and unknown destinations are
+// skipped.
 //
 // Text that names no font of its own keeps doc's default font, so that the user's font
 // reaches the page: the document's default RTF font ("\deff", font 0 when absent) and

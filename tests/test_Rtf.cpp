@@ -2,6 +2,9 @@
 #include "tests/support/TestCd.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -11,11 +14,22 @@
 
 namespace {
 
-// Paragraphs joined by "\n"; line breaks stay U+2028.
+// Paragraphs joined by "\n"; line breaks stay U+2028. The boxes that draw borders are
+// tables, whose ends end paragraphs too.
 QString text(const QTextDocument& doc) {
     QString t = doc.toRawText();
-    t.replace(QChar(0x2029), QLatin1Char('\n'));
+    for (const QChar end : {QChar(0x2029), QChar(0xFDD0), QChar(0xFDD1)})
+        t.replace(end, QLatin1Char('\n'));
     return t;
+}
+
+// The paragraphs that hold text, in order.
+QStringList paragraphs(const QTextDocument& doc) {
+    QStringList all;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        if (!b.text().isEmpty())
+            all << b.text();
+    return all;
 }
 
 QString read(QByteArrayView rtf) {
@@ -86,6 +100,14 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({\rtf1\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote\~})",
                  u"—–•‘’“”\u00A0"},
         TextCase{"TableCells", R"({\rtf1\trowd a\cell b\cell\row c})", u"a\tb\t\nc"},
+        // Nested tables are read, so their copy for readers without them is not.
+        TextCase{"NestedTableWithoutItsFallback",
+                 R"({\rtf1 x\cell a\nestcell b\nestcell{\*\nesttableprops\nestrow}{\nonesttables a\tab b\par}\cell\row})",
+                 u"x\ta\tb\t\t\n"},
+        // A tab or a paragraph mark right after \uN is layout, never the character's stand-in.
+        TextCase{"TabAfterAUnicodeBullet", R"({\rtf1\uc1{\u8226\tab}First\par\u8226\'95\tab Second})",
+                 u"\u2022\tFirst\n\u2022\tSecond"},
+        TextCase{"ParagraphMarkEndsAFallback", R"({\rtf1\uc2 \u269\par x})", u"\u010d\nx"},
         TextCase{"AfterTheOutermostGroup", R"({\rtf1 a}b{\b c})", u"a"},
         TextCase{"UnknownWordsAreIgnored", R"({\rtf1\foo\bar12 a\baz-3 b})", u"ab"},
         TextCase{"NotRtfIsWindows1250Text", "Ahoj\r\n\xe8\x61u\rx", u"Ahoj\nčau\nx"},
@@ -149,7 +171,7 @@ TEST(Rtf, CharacterFormats) {
         R"({\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
         R"(\f0\fs20 plain {\b bold}{\i italic}{\ul under}{\ulnone none}{\strike strike})"
         R"({\f1 times}{\f1\plain reset}{\cf1 red}{\cf0 auto}{\fs40 big}{\super up}{\highlight2 marked})"
-        R"({\b\b0 unbold}\par})",
+        R"({\b\b0 unbold}{\caps capitals}{\scaps smallcaps}{\scaps\caps bothon}{\caps\scaps\caps0 smallleft}\par})",
         doc);
     const QTextCharFormat plain = formatOf(doc, "plain");
     EXPECT_FALSE(plain.hasProperty(QTextFormat::FontFamilies));
@@ -170,6 +192,11 @@ TEST(Rtf, CharacterFormats) {
     EXPECT_EQ(formatOf(doc, "up").verticalAlignment(), QTextCharFormat::AlignSuperScript);
     EXPECT_EQ(formatOf(doc, "marked").background().color(), QColor(0, 0, 255));
     EXPECT_NE(formatOf(doc, "unbold").fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatOf(doc, "capitals").fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(formatOf(doc, "smallcaps").fontCapitalization(), QFont::SmallCaps);
+    EXPECT_EQ(formatOf(doc, "bothon").fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(formatOf(doc, "smallleft").fontCapitalization(), QFont::SmallCaps);
+    EXPECT_EQ(formatOf(doc, "plain").fontCapitalization(), QFont::MixedCase);
 }
 
 TEST(Rtf, TextWithoutAFontOfItsOwnKeepsTheDocumentsDefaultFont) {
@@ -227,6 +254,156 @@ TEST(Rtf, TheTabAfterAHangingBulletReachesTheLeftIndent) {
     // The first line's text and the wrapped lines start at the same place.
     EXPECT_NEAR(layout->lineAt(0).cursorToX(afterTab), layout->lineAt(1).x(), 1.0);
 }
+
+TEST(Rtf, FootnotesStandBelowThePageNumberedAsInTheText) {
+    QTextDocument doc;
+    platform::readRtf(
+        R"({\rtf1 Houby{\super\chftn{\footnote\pard\plain{\super\chftn} Jen jedl\'e9.}} a lesy)"
+        R"({\super\chftn{\footnote\pard\plain{\super\chftn} Druh\'e1.\par Dva odstavce.}}.\par )"
+        R"(Konec{\v skryt\'e9{\footnote neukazuje se}}{\footnote{\footnote vno\'f8en\'e1}vn\'ecj\'9a\'ed}})",
+        doc);
+    EXPECT_EQ(paragraphs(doc),
+              (QStringList{"Houby1 a lesy2.", QString::fromUtf8("Konec"), QString::fromUtf8("1 Jen jedlé."),
+                           QString::fromUtf8("2 Druhá."), "Dva odstavce.", QString::fromUtf8("vnější")}));
+    // The marks keep the formats of their own, the page's text goes on without them.
+    EXPECT_EQ(formatOf(doc, " Jen").verticalAlignment(), QTextCharFormat::AlignNormal);
+    QTextBlock page = doc.firstBlock();
+    while (page.text().isEmpty())
+        page = page.next();
+    for (auto it = page.begin(); !it.atEnd(); ++it)
+        EXPECT_EQ(it.fragment().charFormat().verticalAlignment(),
+                  it.fragment().text().front().isDigit() ? QTextCharFormat::AlignSuperScript
+                                                        : QTextCharFormat::AlignNormal)
+            << it.fragment().text().toStdString();
+
+    // A file cut off inside a note still shows it.
+    platform::readRtf(R"({\rtf1 a{\footnote b)", doc);
+    EXPECT_EQ(paragraphs(doc), (QStringList{"a", "b"}));
+}
+
+// What a paragraph takes on the page, in pixels.
+double height(const QTextDocument& doc, const QTextBlock& block) {
+    return doc.documentLayout()->blockBoundingRect(block).height();
+}
+
+TEST(Rtf, AnEmptyParagraphIsAsHighAsItsMark) {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    platform::readRtf(R"({\rtf1\fs40 Big\par\fs4\par\fs40\par\plain small\par})", doc);
+    ASSERT_GE(doc.blockCount(), 4);
+    const double big = height(doc, doc.findBlockByNumber(0));
+    EXPECT_LT(height(doc, doc.findBlockByNumber(1)), 6);
+    EXPECT_EQ(height(doc, doc.findBlockByNumber(2)), big);
+    EXPECT_LT(height(doc, doc.findBlockByNumber(3)), big);
+}
+
+// The rows of a page drawn at 200 pixels that are a line of the colour across the middle.
+std::vector<int> rowsOf(QTextDocument& doc, QColor colour) {
+    doc.setTextWidth(200);
+    QImage page(doc.size().toSize(), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    doc.drawContents(&painter);
+    painter.end();
+    std::vector<int> rows;
+    for (int y = 0; y < page.height(); ++y)
+        if (page.pixelColor(40, y) == colour && page.pixelColor(160, y) == colour)
+            rows.push_back(y);
+    return rows;
+}
+
+QRectF placeOf(const QTextDocument& doc, const QString& text) {
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        if (b.text() == text)
+            return doc.documentLayout()->blockBoundingRect(b);
+    ADD_FAILURE() << "no paragraph " << text.toStdString();
+    return {};
+}
+
+TEST(Rtf, ParagraphBordersAreLinesOfTheirWidthAndColour) {
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    platform::readRtf(
+        R"({\rtf1{\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
+        // One box round two paragraphs: a line above the first, one below the last.
+        R"(\pard\brdrt\brdrs\brdrw30\brdrcf2\brdrb\brdrs\brdrw30\brdrcf1\sa200 one\par two\par)"
+        // Table and page borders, and a side without a style, draw nothing here.
+        R"(\pard\trowd\trbrdrb\brdrs\brdrw30\brdrcf1\pgbrdrb\brdrs\brdrcf1 table\par)"
+        R"(\pard\brdrb\brdrw30\brdrcf1 nostyle\par)"
+        // The demo CD's heading: a rule on a tiny empty paragraph just below it.
+        R"(\pard\sa120\fs32 Heading\par\pard\brdrb\brdrs\brdrw15\brdrcf1\sa120\fs4\par\pard\fs16 Text\par})",
+        doc);
+    const std::vector<int> blue = rowsOf(doc, Qt::blue);
+    const std::vector<int> red = rowsOf(doc, Qt::red);
+    ASSERT_EQ(blue.size(), 2u);
+    EXPECT_EQ(blue[1], blue[0] + 1);
+    EXPECT_LE(blue[1], placeOf(doc, "one").top());
+    // Two pixels below "two", and the space after it below the line.
+    ASSERT_EQ(red.size(), 3u);
+    EXPECT_EQ(red[1], red[0] + 1);
+    const QRectF two = placeOf(doc, "two");
+    EXPECT_GE(red[0], two.bottom() - 1);
+    EXPECT_LT(red[0], two.bottom() + 4);
+    EXPECT_GE(placeOf(doc, "table").top() - red[1], 200 / 15 - 1);
+    // The heading's space after, then the rule's paragraph, two points high.
+    const QRectF heading = placeOf(doc, "Heading");
+    EXPECT_GT(red[2], heading.bottom() + 120 / 15);
+    EXPECT_LT(red[2], heading.bottom() + 120 / 15 + 6);
+    EXPECT_GE(placeOf(doc, "Text").top() - red[2], 120 / 15 - 1);
+}
+
+TEST(Rtf, SymbolFontTextIsDrawnWithTheDocumentsFont) {
+    // The symbol fonts' bytes are already Unicode characters: the fonts would not draw them.
+    QTextDocument doc;
+    platform::readRtf(
+        R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}{\f2\fcharset2 Wingdings;}})"
+        R"({\f1\'b7}\tab x{\f2\'fc}\par})",
+        doc);
+    EXPECT_FALSE(formatOf(doc, QString(QChar(0x2022))).hasProperty(QTextFormat::FontFamilies));
+    EXPECT_FALSE(formatOf(doc, QString(QChar(0x2713))).hasProperty(QTextFormat::FontFamilies));
+}
+
+struct FileCase {
+    const char* file;
+    const char16_t* paragraphs;  // joined by "\n"
+};
+
+class RtfWordProcessors : public ::testing::TestWithParam<FileCase> {};
+
+// Pages as WordPad and Word wrote them (the fuzzer's seeds), in Czech, Windows-1250.
+TEST_P(RtfWordProcessors, ReadAsTheyShowThere) {
+    QTextDocument doc;
+    ASSERT_TRUE(platform::loadRtf(
+        QStringLiteral(KATALOG_SOURCE_DIR "/tests/fuzz/corpus/rtf/") + QString::fromLatin1(GetParam().file),
+        doc));
+    EXPECT_EQ(paragraphs(doc).join(QLatin1Char('\n')), QString::fromUtf16(GetParam().paragraphs));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RtfWordProcessors,
+    ::testing::Values(
+        FileCase{"wordpad95.rtf",
+                 u"Kalkulačka pro školy\n"
+                 u"Jednoduchá kalkulačka, která počítá zlomky a ukáže postup krok za krokem. Žáci si mohou výpočet vytisknout.\n"
+                 u"Umí:\n•\tsčítání a odčítání zlomků,\n•\tnásobení a dělení se zkrácením,\n•\tpřevod na desetinné číslo.\n"
+                 u"Požadavky: Windows 95, 4 MB RAM.\n© Modrá vlna 1996"},
+        FileCase{"wordpadxp.rtf",
+                 u"Poznámkový blok s kalendářem\n"
+                 u"Poznámky si zapíšete k jednotlivým dnům a program vás na ně včas upozorní. Upozornění přijde ½ hodiny předem.\n"
+                 u"Novinky ve verzi 2.1:\n•\topakované události (každý týden, měsíc, rok),\n•\ttisk přehledu na jednu stránku,\n"
+                 u"•\topravena chyba s přestupným rokem.\n„Konečně nezapomenu na žádné narozeniny.“\n"
+                 u"Autor: Petr Vlnka, e-mail: petr@example.com"},
+        FileCase{"word97.rtf",
+                 u"Atlas hub a lišejníků\n"
+                 u"Obrazový atlas 240 druhů hub rostoucích v Česku1 s popisem, mapkou výskytu a dobou sběru. U každé houby najdete, zda je jedlá2, a záměny, které hrozí.\n"
+                 u"•\thledání podle barvy klobouku,\n•\tkalendář sběru,\n•\ttisk karet do kapsy.\nCena 299 Kč\n"
+                 u"1 Včetně Slovenska a Moravy.\n2 Nikdy nejezte houbu, kterou bezpečně neznáte."},
+        FileCase{"word2000.rtf",
+                 u"Ceník titulů\nAtlas hub\tCD\t299 Kč\t\t\n•\tDodání do týdne."}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        return name.substr(0, name.find('.'));
+    });
 
 TEST(Rtf, ReadingReplacesTheTextWithoutUndoHistory) {
     QTextDocument doc;
