@@ -13,7 +13,7 @@ namespace katalog {
 class TEzRgnBtn;
 
 // The publisher's web site.
-inline const QString PublisherAddress = QStringLiteral("https://www.example.cz/");
+inline const QString PublisherAddress = QStringLiteral("https://www.example.com/");
 
 class TONas : public TContentForm {
     Q_OBJECT

@@ -53,7 +53,7 @@ struct BenchCd {
             const qint32 seek = builder.addDescription(description(p));
             records += QStringLiteral(
                            "[Program číslo %1]\r\nrun=bin\\run%1.exe\r\nsetup=setup.exe\r\n"
-                           "doc=readme.txt\r\nWWW=http://www.example.cz/%1\r\nsource=PROGRAMY\\P%1\r\n"
+                           "doc=readme.txt\r\nWWW=http://www.example.com/%1\r\nsource=PROGRAMY\\P%1\r\n"
                            "target=P%1\r\nobr=obr.jpg\r\nPocetObr=2\r\nobr1=a.jpg\r\nobr2=b.bmp\r\n"
                            "win95=1\r\nwin31=0\r\nDOS=1\r\nwinnt=1\r\nLicence=Freeware\r\n"
                            "Hodnoceni=%2\r\nVelikost=%3\r\nSeek=%4\r\nAppName=Program %1\r\n"

@@ -126,12 +126,12 @@ TEST_F(CommandLineTest, AddressesOnlyWithWebAndMailSchemes) {
     writeFile(cdFile("evil.desktop"), "[Desktop Entry]\nExec=sh -c id\n");
     struct Case { QString address; QString opened; };
     const Case cases[] = {
-        {"http://www.example.cz/", "http://www.example.cz/"},
-        {"  HTTPS://example.cz/a?b=c ", "HTTPS://example.cz/a?b=c"},
-        {"ftp://ftp.example.cz/pub", "ftp://ftp.example.cz/pub"},
-        {"mailto:autor@example.cz", "mailto:autor@example.cz"},
-        {"www.example.cz", "http://www.example.cz"},
-        {"ftp.example.cz", "ftp://ftp.example.cz"},
+        {"http://www.example.com/", "http://www.example.com/"},
+        {"  HTTPS://example.com/a?b=c ", "HTTPS://example.com/a?b=c"},
+        {"ftp://ftp.example.com/pub", "ftp://ftp.example.com/pub"},
+        {"mailto:autor@example.com", "mailto:autor@example.com"},
+        {"www.example.com", "http://www.example.com"},
+        {"ftp.example.com", "ftp://ftp.example.com"},
         {"file:///etc/passwd", ""},
         {"javascript:alert(1)", ""},
         {"/etc/passwd", ""},
@@ -164,14 +164,14 @@ TEST_F(CommandLineTest, ShellOpenFindsCdFilesBeforeGuessingAddresses) {
     EXPECT_TRUE(platform::shellOpen("doc\\readme.txt", folder));
     EXPECT_TRUE(platform::shellOpen("www.txt", folder));
     EXPECT_FALSE(platform::shellOpen("..\\secret.txt", folder));
-    EXPECT_TRUE(platform::shellOpen("www.example.cz", folder));
+    EXPECT_TRUE(platform::shellOpen("www.example.com", folder));
     ASSERT_EQ(launches.size(), 3u);
     EXPECT_EQ(launches[0].kind, Launch::Kind::Document);
     EXPECT_EQ(launches[0].program, cdFile("Prog/Doc/ReadMe.TXT"));
     EXPECT_EQ(launches[1].kind, Launch::Kind::Document);
     EXPECT_EQ(launches[1].program, cdFile("Prog/www.txt"));
     EXPECT_EQ(launches[2].kind, Launch::Kind::Url);
-    EXPECT_EQ(launches[2].program, "http://www.example.cz");
+    EXPECT_EQ(launches[2].program, "http://www.example.com");
 }
 
 TEST_F(CommandLineTest, ShellOpenStartsAProgramInAnExistingWorkingFolder) {
@@ -246,5 +246,5 @@ TEST_F(CommandLineTest, OnlyWhatTheOpenerShowsGoesToItAndDocumentationNeverRuns)
         }
     }
     // Addresses are not documents.
-    EXPECT_FALSE(platform::openDocument("http://example.cz/", cdFile("Prog")));
+    EXPECT_FALSE(platform::openDocument("http://example.com/", cdFile("Prog")));
 }

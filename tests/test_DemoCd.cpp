@@ -1,5 +1,6 @@
 // The demo CD must hold every file the program opens, in a shape the program can use, and
 // its skin must fit the layout tables.
+#include "about/ONasUnit1.h"
 #include "app/CdFiles.h"
 #include "app/Layouts.h"
 #include "app/SkinSizes.h"
@@ -23,6 +24,7 @@
 #include <QPolygon>
 #include <QProcess>
 #include <QRegion>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -668,6 +670,43 @@ TEST(DemoCd, RichTextPagesAreAsciiWithTheAccentsEscaped) {
         EXPECT_EQ(r.count('{') - r.count("\\{"), r.count('}') - r.count("\\}"));
         EXPECT_TRUE(r.contains("\\'"));
     }
+}
+
+// Web and mail addresses name domains reserved for examples (RFC 2606), which belong to
+// nobody: the program's own, the CD's sources and what the generator adds to them.
+TEST(DemoCd, EveryAddressIsOfAReservedExampleDomain) {
+    static const QRegularExpression address(
+        QStringLiteral(R"((?:https?|ftp)://(?:[^/@\s]*@)?([A-Za-z0-9.-]+)|[A-Za-z0-9._%+-]+@([A-Za-z0-9-]+(?:\.[A-Za-z0-9-]+)+)|\bwww\.[A-Za-z0-9.-]+)"));
+    const auto reserved = [](QString host) {
+        host = host.toLower();
+        while (host.endsWith(QLatin1Char('.')))
+            host.chop(1);
+        for (const char* domain : {"example.com", "example.net", "example.org"})
+            if (host == QLatin1String(domain) || host.endsWith(QLatin1Char('.') + QLatin1String(domain)))
+                return true;
+        const QString tld = host.section(QLatin1Char('.'), -1);
+        return tld == u"example" || tld == u"invalid" || tld == u"test" || tld == u"localhost";
+    };
+    const Generated& g = cdWith(Programs | Titles | About | Help);
+    QStringList files;
+    for (const QString& root : {dataDir(), g.root()})
+        for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            files << it.next();
+    int found = 0;
+    const auto check = [&](const QString& text, const QString& where) {
+        for (auto it = address.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            const QString host = m.captured(1).isEmpty() ? m.captured(2).isEmpty() ? m.captured(0) : m.captured(2)
+                                                         : m.captured(1);
+            EXPECT_TRUE(reserved(host)) << where.toStdString() << ": " << m.captured(0).toStdString();
+            ++found;
+        }
+    };
+    for (const QString& f : files)
+        if (!f.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive) && !f.endsWith(QLatin1String(".jpg")))
+            check(QString::fromLatin1(bytesOf(f)), f);
+    check(PublisherAddress, QStringLiteral("the about window's web button"));
+    EXPECT_GT(found, 10);
 }
 
 TEST(DemoCd, KeyFileIsLongEnoughForTheKeyAndPlainWindows1250) {

@@ -21,7 +21,7 @@ QHash<QString, QString> publisherDetails() {
             {"Firma", "Vydavatel a.s."}, {"jmeno", "Petr Malý"},
             {"ulice", "Krátká 2"},       {"PSC", "602 00"},
             {"mesto", "Brno"},           {"telef", "541 000 000"},
-            {"fax", "541 000 001"},      {"mail", "info@vydavatel.cz"},
+            {"fax", "541 000 001"},      {"mail", "info@vydavatel.example.com"},
             {"postovne", "50"}};
 }
 
@@ -108,7 +108,7 @@ TEST(OrderDocument, AFullOrderByteForByte) {
     in.mesto = "Praha";
     in.telefon = "123 456";
     in.fax = "";
-    in.email = "jan.novak@nejaka-dlouha-domena.example.cz";
+    in.email = "jan.novak@nejaka-dlouha-domena.example.com";
     // Ticked A, then B.
     order.AddItem(0, 3, 199);
     order.AddItem(1, 1, 250);
@@ -124,7 +124,7 @@ TEST(OrderDocument, AFullOrderByteForByte) {
         "12 3  Praha                                 602 00 Brno",
         "telefon:123 456                             541 000 000",
         "fax:                                        541 000 001",
-        "e-mail:jan.novak@nejaka-dlouha-domena.example.czinfo@vydavatel.cz",
+        "e-mail:jan.novak@nejaka-dlouha-domena.example.cominfo@vydavatel.example.com",
         Rule,
         "",
         "                               cena za kus  počet kusů     cena celkem",

@@ -49,7 +49,7 @@ Licence=FREEWARE
 Hodnoceni=5
 Velikost=0
 Seek={sachy}
-WWW=http://sachy.example.cz/
+WWW=http://sachy.example.com/
 obr=obr.bmp
 PocetObr=3
 obr1=a.bmp
@@ -192,8 +192,8 @@ TEST_F(ProgramyFormTest, ButtonsAndIconsFollowTheRecord) {
     EXPECT_EQ(f->OSpic->pixmap().toImage(), f->OSList.image(0).convertToFormat(f->OSpic->pixmap().toImage().format()));
     EXPECT_EQ(f->KonceptPic->pixmap().toImage(), f->KonceptList.image(0).convertToFormat(f->KonceptPic->pixmap().toImage().format()));
     EXPECT_EQ(f->VelikostPic->pixmap().toImage(), f->VelikostList.image(0).convertToFormat(f->VelikostPic->pixmap().toImage().format()));
-    EXPECT_EQ(f->Internet->hint(), "Domovská stránka autora: http://sachy.example.cz/");
-    EXPECT_EQ(katalog::shell().AuthorHomePage, "http://sachy.example.cz/");
+    EXPECT_EQ(f->Internet->hint(), "Domovská stránka autora: http://sachy.example.com/");
+    EXPECT_EQ(katalog::shell().AuthorHomePage, "http://sachy.example.com/");
     select(f, "Malíř");
     EXPECT_EQ(f->OSpic->pixmap().toImage(), f->OSList.image(1).convertToFormat(f->OSpic->pixmap().toImage().format()));
 }
@@ -510,7 +510,7 @@ TEST_F(ProgramActionsTest, OnlyWebAddressesAreOpenedAsHomePages) {
         f->InternetClick();
     }
     EXPECT_TRUE(launches.empty());
-    katalog::shell().AuthorHomePage = "https://sachy.example.cz/";
+    katalog::shell().AuthorHomePage = "https://sachy.example.com/";
     f->InternetClick();
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].kind, platform::Launch::Kind::Url);

@@ -47,7 +47,7 @@ PSC=602 00
 mesto=Brno
 telef=541 000 000
 fax=541 000 001
-mail=info@vydavatel.cz
+mail=info@vydavatel.example.com
 postovne=50
 )";
 
