@@ -2,6 +2,7 @@
 
 #include "app/CdImageOpen.h"
 #include "app/CdSearch.h"
+#include "tests/support/CdImages.h"
 #include "tests/support/TestCatalogue.h"
 #include "tests/support/TestCd.h"
 
@@ -9,8 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,42 +22,14 @@
 using platform::CdImage;
 using platform::DataTrack;
 using platform::ImageStatus;
+using testing_support::makeIso;
+using testing_support::rawSectors;
 using testing_support::readFile;
 using testing_support::writeFile;
 
 namespace {
 
 constexpr int Sector = 2048;
-
-// The CD images of these tests are made by xorriso from small trees, in mkisofs' terms.
-void makeIso(const QString& tree, const QString& iso, const QStringList& options) {
-    const QString xorriso = QStandardPaths::findExecutable("xorriso");
-    ASSERT_FALSE(xorriso.isEmpty()) << "xorriso is needed to make CD images";
-    QProcess p;
-    p.start(xorriso, QStringList{"-as", "mkisofs", "-quiet"} + options + QStringList{"-o", iso, tree});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-}
-
-// An ISO's 2048-byte sectors wrapped into raw 2352-byte ones, as a .bin dump holds them.
-QByteArray rawSectors(const QByteArray& iso, int mode, int sectorNumberBase = 0) {
-    QByteArray raw;
-    for (qsizetype at = 0; at < iso.size(); at += Sector) {
-        QByteArray sector("\x00\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x00", 12);
-        const int lba = int(at / Sector) + 150 + sectorNumberBase;
-        const auto bcd = [](int v) { return char(((v / 10) << 4) | (v % 10)); };
-        sector += bcd(lba / 75 / 60);
-        sector += bcd(lba / 75 % 60);
-        sector += bcd(lba % 75);
-        sector += char(mode);
-        if (mode == 2)
-            sector += QByteArray("\x00\x00\x08\x00\x00\x00\x08\x00", 8);  // Form 1 data
-        sector += iso.mid(at, Sector);
-        sector += QByteArray(2352 - sector.size(), '\0');  // EDC and ECC, never checked
-        raw += sector;
-    }
-    return raw;
-}
 
 class CdImageTest : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/ContainerBuilder.h"
 #include "platform/Codec.h"
+#include "tests/support/CdImages.h"
 #include "tests/support/TestCd.h"
 
 #include <QJsonArray>
@@ -162,6 +163,15 @@ TEST_F(MapicTest, TheToolBuildsAndDecodesLikeTheProgram) {
         EXPECT_EQ(json.object(), expectedDump(slovak));
         EXPECT_EQ(decoded.out, loadJson(slovak));
     }
+    // Straight from an image of the CD, as an .iso with the oldest names and as a raw .bin.
+    const QString iso = configHome() + "/cd.iso";
+    testing_support::makeIso(cdRoot(), iso, {"--norock", "-iso-level", "1"});
+    writeFile(configHome() + "/cd.bin", testing_support::rawSectors(readFile(iso), 1));
+    for (const QString& image : {iso, configHome() + "/cd.bin"}) {
+        const Run decoded = mapic({"decode", image, "--slovak"});
+        ASSERT_EQ(decoded.code, 0) << decoded.err.constData();
+        EXPECT_EQ(decoded.out, loadJson(true)) << image.toStdString();
+    }
     // The key really scrambles the text: no plain catalogue text in the container.
     EXPECT_FALSE(readFile(cdFile("SYSTEM/MAP.PIC")).contains(QByteArray("kalk.exe").toHex().toUpper()));
 }
@@ -178,6 +188,7 @@ TEST_F(MapicTest, BadUseAndBadInputEndWithAnError) {
         {"decode without root", {"decode"}, 1},
         {"decode with a stray option", {"decode", cdRoot(), "--czech"}, 1},
         {"decode of no folder", {"decode", cdFile("nothing")}, 1},
+        {"decode of a file that is no image", {"decode", configHome() + "/src/katalog.ini"}, 2},
         {"decode of a CD without container", {"decode", cdRoot()}, 2},
         {"build without output", buildArgs().mid(0, 8), 1},
         {"build with a bad number", buildArgs("seven"), 1},

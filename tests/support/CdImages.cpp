@@ -1,0 +1,39 @@
+#include "tests/support/CdImages.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+void makeIso(const QString& tree, const QString& iso, const QStringList& options) {
+    const QString xorriso = QStandardPaths::findExecutable("xorriso");
+    ASSERT_FALSE(xorriso.isEmpty()) << "xorriso is needed to make CD images";
+    QProcess p;
+    p.start(xorriso, QStringList{"-as", "mkisofs", "-quiet"} + options + QStringList{"-o", iso, tree});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+}
+
+QByteArray rawSectors(const QByteArray& iso, int mode) {
+    constexpr int Sector = 2048;
+    QByteArray raw;
+    for (qsizetype at = 0; at < iso.size(); at += Sector) {
+        QByteArray sector("\x00\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x00", 12);
+        const int lba = int(at / Sector) + 150;
+        const auto bcd = [](int v) { return char(((v / 10) << 4) | (v % 10)); };
+        sector += bcd(lba / 75 / 60);
+        sector += bcd(lba / 75 % 60);
+        sector += bcd(lba % 75);
+        sector += char(mode);
+        if (mode == 2)
+            sector += QByteArray("\x00\x00\x08\x00\x00\x00\x08\x00", 8);  // Form 1 data
+        sector += iso.mid(at, Sector);
+        sector += QByteArray(2352 - sector.size(), '\0');
+        raw += sector;
+    }
+    return raw;
+}
+
+}  // namespace testing_support
