@@ -1,10 +1,18 @@
 #include "app/CdSearch.h"
 
+#include "app/BezCdFormUnit1.h"
+
 #include "tests/support/TestCatalogue.h"
 #include "tests/support/TestCd.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -101,6 +109,30 @@ TEST(CdSearch, OnlyLocalMediaAreLookedAtRemovableAndReadOnlyFirst) {
     for (const char* type : {"nfs", "nfs4", "cifs", "smb3", "sshfs", "fuse.sshfs", "fuse.gvfsd-fuse",
                              "9p", "ceph", "glusterfs", "davfs", "autofs", "proc", "tmpfs"})
         EXPECT_FALSE(platform::isLocalFileSystem(type)) << type;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CdSearch, SeveralCdsAreOfferedByNameAndTheNoCdWindowSpeaksTheUsersLanguage) {
+    QTimer::singleShot(0, [] {
+        auto* list = QApplication::activeModalWidget()->findChild<QListWidget*>("SeznamCd");
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->count(), 2);
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    EXPECT_EQ(katalog::VyberCd({"Hry 2003 (/media/petr/CD)", "Programy 2002 (/mnt/cdrom)"}, false), 1);
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    EXPECT_EQ(katalog::VyberCd({"A", "B"}, true), -1);
+
+    const katalog::TBezCdForm slovak(true, false);
+    EXPECT_EQ(slovak.Nadpis->text(), "CD sa nenašlo");
+    EXPECT_TRUE(slovak.Ukazka->isHidden());
+    const katalog::TBezCdForm czech(false, true);
+    EXPECT_EQ(czech.Nadpis->text(), "CD nebylo nalezeno");
+    EXPECT_FALSE(czech.Ukazka->isHidden());
 }
 
 }  // namespace
