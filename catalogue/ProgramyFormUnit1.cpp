@@ -307,6 +307,8 @@ void TProgramyForm::setRows(QStringList rows, bool sorted) {
     const QSignalBlocker block(SeznamProgramu);
     SeznamProgramu->clear();
     SeznamProgramu->addItems(rows);
+    // A list filled anew starts at its top; Qt would keep where the old one was scrolled.
+    SeznamProgramu->scrollToTop();
 }
 
 QStringList TProgramyForm::programRows() const {

@@ -86,8 +86,9 @@ TDalsiNaseCDForm::TDalsiNaseCDForm(TMain& main, QWidget* parent) : TContentForm(
                             Pozadavky, PocetCD, Data})
         picture->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    // The list box reports keyboard moves like clicks.
-    connect(SeznamTitulu, &QListWidget::currentRowChanged, this,
+    // The list box reports keyboard moves like clicks. Keyboard focus makes a row current
+    // without selecting it: the details follow the selection.
+    connect(SeznamTitulu, &QListWidget::itemSelectionChanged, this,
             &TDalsiNaseCDForm::SeznamTituluClick);
     connect(SeznamTitulu, &QListWidget::itemClicked, this, &TDalsiNaseCDForm::SeznamTituluClick);
     connect(ObjednavkaChk, &TEzRgnBtn::clicked, this, &TDalsiNaseCDForm::ObjednavkaChkClick);
@@ -152,11 +153,14 @@ platform::ProfileFile TDalsiNaseCDForm::Ini() const {
     return platform::ProfileFile(platform::readablePath(dir, QString::fromLatin1(cdfiles::OtherTitles)));
 }
 
-int TDalsiNaseCDForm::selected() const { return SeznamTitulu->currentRow(); }
+int TDalsiNaseCDForm::selected() const {
+    const QList<QListWidgetItem*> items = SeznamTitulu->selectedItems();
+    return items.isEmpty() ? -1 : SeznamTitulu->row(items.constFirst());
+}
 
 QString TDalsiNaseCDForm::selectedName() const {
-    const QListWidgetItem* item = SeznamTitulu->currentItem();
-    return item ? item->text() : QString();
+    const int row = selected();
+    return row >= 0 ? SeznamTitulu->item(row)->text() : QString();
 }
 
 void TDalsiNaseCDForm::NactiTituly() {

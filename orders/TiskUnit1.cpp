@@ -78,11 +78,13 @@ TTiskForm::TTiskForm(TMain& main, QWidget* parent)
     setModal(true);
     centreOnScreenWhenShown(this);
 
-    // The labels' font is their own: the user's font (SetFont) reaches the form but would not
-    // fit the 20-pixel labels.
+    // The labels' font and colour are their own: the user's font (SetFont) reaches the form
+    // but would not fit the 20-pixel labels, and a pale colour would not read on the grey.
     QFont bold = font();
     bold.setBold(true);
     bold.setResolveMask(QFont::AllPropertiesResolved);
+    QPalette labelColours = palette();
+    labelColours.setColor(QPalette::WindowText, labelColours.color(QPalette::WindowText));
     QList<QLineEdit*> edits;
     for (const Field& f : Fields) {
         auto* edit = new QLineEdit(this);
@@ -90,6 +92,7 @@ TTiskForm::TTiskForm(TMain& main, QWidget* parent)
         edit->setGeometry(f.left, f.top, f.width, EditHeight);
         auto* label = new QLabel(QString::fromUtf8(f.caption), this);
         label->setFont(bold);
+        label->setPalette(labelColours);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(f.left - LabelGap - LabelWidth, f.top + (EditHeight - LabelHeight) / 2,
                            LabelWidth, LabelHeight);

@@ -341,6 +341,32 @@ TEST_F(DalsiNaseCDTest, ClickingTheShownTitleChangesNothing) {
     EXPECT_EQ(form->detailMode(), TDalsiNaseCDForm::DetailMode::Normal);
 }
 
+// Keyboard focus (Tab, or coming back to the program) makes the first title current without
+// selecting it: nothing is shown and nothing can be ordered until a title is chosen.
+TEST_F(DalsiNaseCDTest, DetailsFollowTheSelectionNotTheCurrentRow) {
+    start();
+    QListWidget* list = form->SeznamTitulu;
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(list, &focus);
+    ASSERT_EQ(list->currentRow(), TitulA);
+    ASSERT_FALSE(list->currentItem()->isSelected());
+    EXPECT_EQ(form->ShownTitle(), -1);
+    EXPECT_TRUE(plain(form->PopisTitulu).isEmpty());
+    EXPECT_TRUE(form->BookletCD->pixmap().isNull());
+    EXPECT_TRUE(form->ObjednavkaChk->disabled());
+    form->ObjednavkaChk->Click();
+    form->ObjednavkaChkClick();
+    EXPECT_TRUE(form->Objednavka.IsEmpty());
+
+    // The space bar selects the current title.
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(form->ShownTitle(), TitulA);
+    EXPECT_TRUE(plain(form->PopisTitulu).contains("Popis A"));
+    EXPECT_FALSE(form->ObjednavkaChk->disabled());
+    form->ObjednavkaChk->Click();
+    EXPECT_NE(form->Objednavka.FindItem(TitulA), nullptr);
+}
+
 TEST_F(DalsiNaseCDTest, PictogramsComeFromTheirStripsOrAreCleared) {
     start();
     const auto shows = [](const QLabel* label, const QImage& picture) {

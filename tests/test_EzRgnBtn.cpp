@@ -2,6 +2,7 @@
 #include "widgets/ImageList.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QStyle>
@@ -65,8 +66,10 @@ protected:
         away();
     }
     void TearDown() override {
-        // QTest keeps its own idea of the held buttons: let go of everything.
+        // QTest keeps its own idea of the held buttons: let go of everything, away from the
+        // place where the next test's button will be shown.
         QTest::mouseRelease(host.get(), Qt::LeftButton, {}, {1, 1});
+        away();
         host.reset();
     }
 
@@ -292,6 +295,30 @@ TEST_F(EzRgnBtnTest, APressThatEndsElsewhereStopsRepeating) {
     EXPECT_FALSE(btn->pressed());
     QTest::qWait(400);
     EXPECT_EQ(clicks, 0);
+}
+
+// A click that runs a modal window: the pointer goes to that window and its button, and
+// when it closes the pointer rests there, away from the button.
+TEST_F(EzRgnBtnTest, AfterAModalWindowTheButtonIsLitOnlyUnderThePointer) {
+    QObject::connect(btn, &TEzRgnBtn::clicked, [&] {
+        QDialog dialog(host.get());
+        dialog.setGeometry(host->geometry().translated(0, host->height() + 20));
+        QTimer::singleShot(0, &dialog, [&] {
+            QTest::mouseMove(&dialog, {20, 20});
+            QTest::mouseClick(&dialog, Qt::LeftButton, {}, {20, 20});
+            dialog.accept();
+        });
+        dialog.exec();
+    });
+    over();
+    press();
+    release();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(btn->hovered());
+    EXPECT_EQ(drawn(), QColor(Qt::red));
+    // Back over it, it lights up as ever.
+    over();
+    EXPECT_TRUE(btn->hovered());
 }
 
 TEST_F(EzRgnBtnTest, EveryChangeIsDrawnBeforeItReturns) {

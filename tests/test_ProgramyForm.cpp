@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QFile>
 #include <QTest>
@@ -268,6 +269,41 @@ TEST_F(ProgramyFormTest, EveryOrderGroupsAndLeavesTheRestAlphabetical) {
 
 // The mouse and the keyboard reach the list the way a user does: a press makes a row
 // current before it selects it.
+// A list emptied and filled again shows its first rows, wherever it was scrolled to.
+TEST_F(ProgramyFormTest, AListFilledAnewShowsItsFirstRow) {
+    QString catalogue = QStringLiteral("[Title]\nName=Dlouhé CD\n[sections]\nHry=\nDalší=\n");
+    QString sections[2] = {QStringLiteral("[Hry]\n"), QStringLiteral("[Další]\n")};
+    QString records;
+    for (int i = 0; i < 80; ++i) {
+        const QString name = QStringLiteral("Hra %1").arg(i, 2, 10, QLatin1Char('0'));
+        sections[i / 40] += name + QStringLiteral("=\n");
+        records += QStringLiteral("[%1]\nHodnoceni=%2\nSeek={cesta}\n").arg(name).arg(i % 7);
+    }
+    auto* f = start((catalogue + sections[0] + sections[1] + records).toUtf8().constData());
+    QListWidget* list = f->SeznamProgramu;
+    main->forms().DesktopForm->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main->forms().DesktopForm));
+    ASSERT_TRUE(list->isVisible());
+    const struct {
+        const char* change;
+        std::function<void()> run;
+    } changes[] = {
+        {"an order", [&] { f->TypTrideni->setCurrentIndex(2); f->TypTrideniChange(2); }},
+        {"a search with hits", [&] { EXPECT_EQ(search(f, "cesta").size(), 80); }},
+        {"a section", [&] { chooseSection(f, "Hry"); }},
+        {"the other order", [&] { f->TypTrideni->setCurrentIndex(0); f->TypTrideniChange(0); }},
+    };
+    chooseSection(f, "[Všechno]");
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        list->scrollToBottom();
+        ASSERT_GT(list->verticalScrollBar()->value(), 0);
+        c.run();
+        EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(list->itemAt(5, 5), list->item(0));
+    }
+}
+
 TEST_F(ProgramyFormTest, ClicksAndArrowKeysShowTheRow) {
     auto* f = start();
     QListWidget* list = f->SeznamProgramu;

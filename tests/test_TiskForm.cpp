@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -190,13 +191,26 @@ TEST_F(TiskFormTest, TheUsersFontReachesTheEditsButNotTheLabels) {
     const auto labels = form->findChildren<QLabel*>();
     ASSERT_EQ(labels.size(), 10);
     std::vector<QFont> before;
+    const QColor text = labels[0]->palette().color(QPalette::WindowText);
     for (QLabel* l : labels)
         before.push_back(l->font());
-    main->forms().NastaveniForm->SetFont(QFont(QStringLiteral("DejaVu Serif"), 20), Qt::red);
+    // A pale colour, which the grey form would swallow.
+    const QColor pale(230, 230, 230);
+    main->forms().NastaveniForm->SetFont(QFont(QStringLiteral("DejaVu Serif"), 20), pale);
     EXPECT_EQ(form->ICOEdit->font().family(), "DejaVu Serif");
+    EXPECT_EQ(form->ICOEdit->palette().color(QPalette::Text), pale);
     for (qsizetype i = 0; i < labels.size(); ++i) {
-        EXPECT_EQ(labels[i]->font(), before[size_t(i)]) << labels[i]->text().toStdString();
+        SCOPED_TRACE(labels[i]->text().toStdString());
+        EXPECT_EQ(labels[i]->font(), before[size_t(i)]);
         EXPECT_TRUE(labels[i]->font().bold());
+        EXPECT_EQ(labels[i]->palette().color(QPalette::WindowText), text);
+        // What is drawn: the caption's darkest pixel is the label's own colour.
+        const QImage drawn = labels[i]->grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                darkest = std::min(darkest, qGray(drawn.pixel(x, y)));
+        EXPECT_LT(darkest, 100);
     }
 }
 

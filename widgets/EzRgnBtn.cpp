@@ -279,8 +279,10 @@ void TEzRgnBtn::mouseReleaseEvent(QMouseEvent* event) {
     Q_EMIT OnMouseUp(msg);
     updateRepeat();
     // Qt reports the leave of a release outside only after it; the picture follows at once.
+    // A click that ran a modal window took the pointer away, and no second leave comes when
+    // that window closes: the hover is where the pointer is now.
     if (isVisible())
-        setHover(inside, msg);
+        setHover(inside && underMouse(), messageHere());
 }
 
 // A double click's second press is no press at all: a quick double click is one click.

@@ -117,6 +117,21 @@ xdotool key Escape
 e2e_wait_closed "$result"
 [ "$(e2e_region $list)" = "$hits" ] || fail "a search without hits changed the list"
 
+# A button whose click opened a modal window is lit only while the pointer is on it: the
+# search button, its result closed with the mouse, the pointer moved away.
+read -r fx fy <<<"$(e2e_at Programy Filtr 3 3)"
+away
+search_idle=$(e2e_region "$fx" "$fy" 24 12)
+e2e_press Programy Filtr
+result=$(e2e_wait_dialog)
+read -r rx ry <<<"$(e2e_window_at "$result")"
+rw=$(xdotool getwindowgeometry --shell "$result" | awk -F= '/^WIDTH=/{print $2}')
+ok_top=$(grep -o 'VysledkyOkTop = [0-9]*' "$E2E_LAYOUTS" | grep -o '[0-9]*$')
+e2e_click $((rx + rw / 2)) $((ry + ok_top + 10))
+e2e_wait_closed "$result"
+away
+[ "$(e2e_region "$fx" "$fy" 24 12)" = "$search_idle" ] || fail "the search button stayed lit after its result window"
+
 # The picture viewer opens by click; Escape closes it, clicks step through to the end.
 e2e_choose Programy SeznamSekci 1 # Hry: Bludiště is shown
 e2e_press Programy Nahled 80 60
