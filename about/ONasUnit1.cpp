@@ -97,6 +97,8 @@ void TONas::showPage(TEzRgnBtn* button, const QString& file, bool wide) {
     const int width = wide ? (large ? layout::TextWideLarge : layout::TextWideSmall)
                            : (large ? layout::TextNarrowLarge : layout::TextNarrowSmall);
     TextClanku->resize(width, TextClanku->height());
+    // The wide pages take the cover's place; no edge of it may show beside them.
+    Titulka->setVisible(!wide);
     AktualizujZobrazeni(button, file);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -30,6 +31,10 @@ constexpr int RefreshMs = 50;
 
 CopyQuestion& questionForTests() {
     static CopyQuestion q;
+    return q;
+}
+CollisionQuestion& collisionQuestionForTests() {
+    static CollisionQuestion q;
     return q;
 }
 std::function<void(TCopyProgress*)>& shownHook() {
@@ -158,6 +163,34 @@ platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& 
     return platform::CopyDecision::Cancel;
 }
 
+Collisions askCollisions(QWidget* parent, const QString& destination, const QStringList& taken) {
+    if (collisionQuestionForTests())
+        return collisionQuestionForTests()(destination, taken);
+    if (platform::ending())
+        return Collisions::Cancel;
+    constexpr qsizetype Shown = 8;
+    QString names = QStringList(taken.mid(0, Shown)).join(QLatin1Char('\n'));
+    if (taken.size() > Shown)
+        names += QStringLiteral("\n… a %1 dalších").arg(taken.size() - Shown);
+    ArrowWhileAsking arrow;
+    QMessageBox box(QMessageBox::Question, platform::applicationTitle(),
+                    QStringLiteral("Ve složce „%1“ už jsou položky se stejnými jmény, jaké má kopírovaný program:\n\n%2\n\n"
+                                   "Nahradit je kopiemi z CD, nebo ponechat obojí (kopie z CD pak dostanou nová jména)?")
+                        .arg(QDir::toNativeSeparators(destination), names),
+                    QMessageBox::NoButton, parent);
+    QPushButton* replace = box.addButton(QStringLiteral("Nahradit"), QMessageBox::AcceptRole);
+    QPushButton* both = box.addButton(QStringLiteral("Ponechat obojí"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Storno"), QMessageBox::RejectRole);
+    box.setDefaultButton(replace);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == replace)
+        return Collisions::Replace;
+    if (box.clickedButton() == both)
+        return Collisions::KeepBoth;
+    return Collisions::Cancel;
+}
+
 platform::CopyReport copyWithProgress(QWidget* parent, const QString& from, const QString& to,
                                       const platform::CopyOptions& options) {
     TCopyProgress dialog(parent);
@@ -237,6 +270,9 @@ platform::CopyReport copyWithProgress(QWidget* parent, const QString& from, cons
 
 void setCopyQuestionForTests(CopyQuestion question) {
     questionForTests() = std::move(question);
+}
+void setCollisionQuestionForTests(CollisionQuestion question) {
+    collisionQuestionForTests() = std::move(question);
 }
 void setCopyShownHookForTests(std::function<void(TCopyProgress*)> hook) {
     shownHook() = std::move(hook);

@@ -48,10 +48,17 @@ platform::CopyReport copyWithProgress(QWidget* parent, const QString& from, cons
 // The question put to the user for a copy error (retry, skip or cancel).
 platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& error);
 
+// What to do with the entries of the destination whose names the copy would take.
+enum class Collisions { Replace, KeepBoth, Cancel };
+// Asked once, before anything is written; taken: the names, relative to destination.
+Collisions askCollisions(QWidget* parent, const QString& destination, const QStringList& taken);
+
 // Test seams: who answers the error question, what runs once the progress window is shown
 // (on the user-interface thread), and what runs on the copying thread at every progress.
 using CopyQuestion = std::function<platform::CopyDecision(QWidget*, const platform::CopyError&)>;
 void setCopyQuestionForTests(CopyQuestion question);
+using CollisionQuestion = std::function<Collisions(const QString& destination, const QStringList& taken)>;
+void setCollisionQuestionForTests(CollisionQuestion question);
 void setCopyShownHookForTests(std::function<void(TCopyProgress*)> hook);
 void setCopyWorkerHookForTests(std::function<void(qint64 done)> hook);
 

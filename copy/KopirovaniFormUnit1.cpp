@@ -93,14 +93,7 @@ void TKopirovaniForm::FormCreate() {
 
 void TKopirovaniForm::showEvent(QShowEvent* event) {
     FormShow();
-    // This window stays on top: a message box below it would block the program unseen.
-    platform::setMessagesOnTop(true);
     TSkinDialog::showEvent(event);
-}
-
-void TKopirovaniForm::hideEvent(QHideEvent* event) {
-    platform::setMessagesOnTop(false);
-    TSkinDialog::hideEvent(event);
 }
 
 void TKopirovaniForm::FormShow() {
@@ -110,8 +103,18 @@ void TKopirovaniForm::FormShow() {
     if (opened_)
         ShowDrivesFor(SeznamAdresaru->Directory(), SeznamAdresaru->Root());
     else
-        ShowDrivesFor(QDir::currentPath());
+        ShowDrivesFor(FirstFolder());
     opened_ = true;
+}
+
+QString TKopirovaniForm::FirstFolder() const {
+    // How the program was started decides the working folder: from the CD (its autorun, a
+    // file manager or a terminal there) it is the CD itself, where nobody copies to.
+    const QString work = QDir::currentPath();
+    const QString cd = QFileInfo(shell().ProgramDir).canonicalFilePath();
+    const QString here = QFileInfo(work).canonicalFilePath();
+    const bool onCd = !cd.isEmpty() && (here == cd || here.startsWith(platform::withTrailingSlash(cd)));
+    return onCd || !platform::folderWritable(work) ? QDir::homePath() : work;
 }
 
 std::optional<qsizetype> TKopirovaniForm::driveWithRoot(const QString& root) const {
@@ -236,14 +239,21 @@ void TKopirovaniForm::KopirujClick() {
         reject();
         return;
     }
-    CopyAllFiles(*source, SeznamAdresaru->Directory(), true);
+    // Names the copy would take are settled once, before anything is written.
+    const QString destination = SeznamAdresaru->Directory();
+    const QStringList taken = platform::takenNames(*source, destination);
+    const Collisions answer = taken.isEmpty() ? Collisions::KeepBoth : askCollisions(this, destination, taken);
+    if (answer == Collisions::Cancel)
+        return;
+    CopyAllFiles(*source, destination, answer == Collisions::KeepBoth);
     accept();
 }
 
 void TKopirovaniForm::CopyAllFiles(const QString& From, const QString& To, bool RenameOnCollision) {
     HourGlass hourGlass;
     platform::CopyOptions options;
-    options.renameOnCollision = RenameOnCollision;
+    options.renameOnCollision = true;
+    options.replaceExisting = !RenameOnCollision;
     copyWithProgress(this, From, To, options);
 }
 

@@ -52,12 +52,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     // Lists the drives again and shows dir (or its nearest existing parent) on its drive.
     // dir shown on the drive whose root is root when it lies there, else on its own drive.
     void ShowDrivesFor(const QString& dir, const QString& root = QString());
+    // The working folder, or the home folder when the working folder is on the CD or
+    // cannot be written.
+    QString FirstFolder() const;
     // The listed drive with that root (the directory list's, say).
     std::optional<qsizetype> driveWithRoot(const QString& root) const;
     // The program's folder on the CD; empty after telling the user why there is none.

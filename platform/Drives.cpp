@@ -241,6 +241,10 @@ bool driveReady(const QString& root) {
     return listed;
 }
 
+bool folderWritable(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
 std::optional<qsizetype> driveOf(const QList<Drive>& drives, const QString& path) {
     std::optional<qsizetype> best;
     for (qsizetype i = 0; i < drives.size(); ++i)

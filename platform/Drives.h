@@ -63,6 +63,10 @@ QList<Medium> localMedia();
 // True when the folder can be opened and listed.
 bool driveReady(const QString& root);
 
+// True when the process may create files in the folder (a read-only mount says no, also to
+// root).
+bool folderWritable(const QString& folder);
+
 // The index of the drive that holds path: the longest root that is path or lies above it.
 std::optional<qsizetype> driveOf(const QList<Drive>& drives, const QString& path);
 

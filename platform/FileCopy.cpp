@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -98,12 +99,24 @@ int renameNoReplace(int dirfd, const QByteArray& from, const QByteArray& to) {
     return ::renameat(dirfd, from.constData(), dirfd, to.constData()) == 0 ? 0 : errno;
 }
 
+// Puts from in the place of to in one step, replacing a file or link there; a folder there is
+// never replaced: EEXIST.
+int replaceName(int dirfd, const QByteArray& from, const QByteArray& to) {
+    struct stat st{};
+    if (::fstatat(dirfd, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+        return EEXIST;
+    return ::renameat(dirfd, from.constData(), dirfd, to.constData()) == 0 ? 0 : errno;
+}
+
+QByteArray hiddenName() {
+    return QByteArrayLiteral(".katalog-") + QByteArray::number(QRandomGenerator::global()->generate64(), 16) +
+           QByteArrayLiteral(".part");
+}
+
 // A hidden temporary file beside its final place, created exclusively.
 Fd createTemporary(int dirfd, mode_t mode, QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = QByteArrayLiteral(".katalog-") +
-               QByteArray::number(QRandomGenerator::global()->generate64(), 16) +
-               QByteArrayLiteral(".part");
+        name = hiddenName();
         const int fd =
             ::openat(dirfd, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
@@ -179,6 +192,9 @@ private:
     template <typename Attempt>
     int placeUnderFreeName(const QByteArray& name, bool folder, const QString& dstPath,
                            Attempt attempt, QByteArray& used);
+    // Puts the finished entry at temporary under its name: in the place of what is there when
+    // replacing, else (or when a folder is there) under a free name.
+    int place(int dstfd, const QByteArray& temporary, const QByteArray& name, const QString& dstPath);
 
     const CopyCallbacks& cb_;
     const CopyOptions& options_;
@@ -288,6 +304,23 @@ int Copier::placeUnderFreeName(const QByteArray& name, bool folder, const QStrin
     return EEXIST;
 }
 
+int Copier::place(int dstfd, const QByteArray& temporary, const QByteArray& name, const QString& dstPath) {
+    if (options_.replaceExisting) {
+        struct stat st{};
+        const bool taken = ::fstatat(dstfd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+        const int r = replaceName(dstfd, temporary, name);
+        if (r != EEXIST) {
+            if (r == 0 && taken)
+                report_.replaced.append(join(dstPath, name));
+            return r;
+        }
+    }
+    QByteArray used;
+    return placeUnderFreeName(
+        name, false, dstPath, [&](const QByteArray& candidate) { return renameNoReplace(dstfd, temporary, candidate); },
+        used);
+}
+
 void Copier::copyChildren(int srcfd, const QString& srcPath, int dstfd, const QString& dstPath,
                           Node& folder, int depth) {
     for (Node& child : folder.children) {
@@ -340,7 +373,15 @@ void Copier::copyFolder(int srcfd, const QString& srcPath, int dstfd, const QStr
         int r = placeUnderFreeName(
             node.name, true, dstPath,
             [&](const QByteArray& candidate) {
-                return ::mkdirat(dstfd, candidate.constData(), mode) == 0 ? 0 : errno;
+                if (::mkdirat(dstfd, candidate.constData(), mode) == 0)
+                    return 0;
+                const int error = errno;
+                // Replacing merges into the folder of that name.
+                struct stat st{};
+                if (error == EEXIST && options_.replaceExisting && candidate == node.name &&
+                    ::fstatat(dstfd, candidate.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+                    return 0;
+                return error;
             },
             used);
         Fd dst;
@@ -418,7 +459,8 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
     const mode_t mode = (st.st_mode & 0777) | S_IRUSR | S_IWUSR;
     Fd out;
     QByteArray temporary;
-    if (unnamed_) {
+    // Replacing puts a named temporary over the old file in one step.
+    if (unnamed_ && !options_.replaceExisting) {
         out.reset(::openat(dstfd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
         if (!out && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
             unnamed_ = false;
@@ -469,10 +511,7 @@ Copier::Outcome Copier::tryCopyFile(int srcfd, int dstfd, const QString& dstPath
     // Some filesystems report a failed write only here.
     if (::close(out.release()) != 0)
         return {errno, CopyStep::WriteFile};
-    const int r = placeUnderFreeName(
-        node.name, false, dstPath,
-        [&](const QByteArray& candidate) { return renameNoReplace(dstfd, temporary, candidate); },
-        used);
+    const int r = place(dstfd, temporary, node.name, dstPath);
     if (r != 0)
         return {r, r == EEXIST ? CopyStep::NameTaken : CopyStep::WriteFile};
     guard.release();
@@ -544,7 +583,16 @@ void Copier::copyLink(int srcfd, const QString& srcPath, int dstfd, const QStrin
         const ssize_t n = ::readlinkat(srcfd, node.name.constData(), target, sizeof target);
         int r = n < 0 ? errno : n >= ssize_t(sizeof target) ? ENAMETOOLONG : 0;
         QByteArray used;
-        if (r == 0) {
+        if (r == 0 && options_.replaceExisting) {
+            // Made under a hidden name, then put in the place of what is there.
+            const QByteArray temporary = hiddenName();
+            r = ::symlinkat(QByteArray(target, n).constData(), dstfd, temporary.constData()) == 0 ? 0 : errno;
+            if (r == 0) {
+                r = place(dstfd, temporary, node.name, dstPath);
+                if (r != 0)
+                    ::unlinkat(dstfd, temporary.constData(), 0);
+            }
+        } else if (r == 0) {
             // The link's own text: it is never followed.
             const QByteArray text(target, n);
             r = placeUnderFreeName(
@@ -638,6 +686,18 @@ CopyReport copyFolderContents(const QString& from, const QString& to,
                               const CopyCallbacks& callbacks, const CopyOptions& options) {
     Copier copier(callbacks, options);
     return copier.run(from, to);
+}
+
+QStringList takenNames(const QString& from, const QString& to) {
+    QStringList taken;
+    const QStringList names =
+        QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : names) {
+        const QFileInfo there(to + QLatin1Char('/') + name);
+        if (there.exists() || there.isSymLink())
+            taken.append(name);
+    }
+    return taken;
 }
 
 QByteArray collisionName(const QByteArray& name, int n, bool isFolder) {

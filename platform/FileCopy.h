@@ -1,8 +1,10 @@
 #pragma once
-// Copies the contents of a folder into another folder, recursively, and never overwrites
-// anything: an entry whose name is taken is written whole under a new free name. A file is
-// written without a name (or under a temporary one) and put in place only when it is
-// complete, so a cancelled or failed copy leaves no half-written file under a final name. Symbolic
+// Copies the contents of a folder into another folder, recursively. An entry whose name is
+// taken is written whole under a new free name, or, when asked, replaces a file or link of
+// that name in one step (a folder merges into the folder there). A file is written without
+// a name (or under a temporary one) and put in place only when it is complete, so a
+// cancelled or failed copy leaves no half-written file under a final name and never a file
+// half old, half new. Symbolic
 // links are copied as links. Copies are writable by their owner even when the originals were not
 // (CD mounts give 0400 files and 0500 folders).
 //
@@ -11,6 +13,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <utility>
@@ -47,6 +50,9 @@ struct CopyCallbacks {
 
 struct CopyOptions {
     bool renameOnCollision = true;
+    // A taken name is replaced instead: files and links whole, folders merged. An entry that
+    // meets one of another kind (a file where a folder is) keeps both.
+    bool replaceExisting = false;
     qint64 chunkBytes = qint64(8) << 20;
     // Write into files without a name (O_TMPFILE) where the filesystem can; otherwise, or
     // when false, into hidden named temporaries.
@@ -64,11 +70,17 @@ struct CopyReport {
     // Entries written under a new name: (the name they would have had, the name they got),
     // both as destination paths.
     QList<std::pair<QString, QString>> renamed;
+    // Files and links that replaced one of the same name, as destination paths.
+    QStringList replaced;
 };
 
 // Copies every entry of the folder from into the existing folder to.
 CopyReport copyFolderContents(const QString& from, const QString& to,
                               const CopyCallbacks& callbacks, const CopyOptions& options = {});
+
+// The entries of from whose names are taken in to: what a copy would meet, found before
+// anything is written.
+QStringList takenNames(const QString& from, const QString& to);
 
 // The n-th name for an entry whose name is taken (n >= 2): "name (2).ext", "folder (2)".
 // Never longer than 255 bytes and never cutting a UTF-8 sequence.

@@ -120,6 +120,7 @@ protected:
     platform::CopyOptions options() const {
         platform::CopyOptions o;
         o.unnamedTemporaries = GetParam();
+        o.replaceExisting = replacing;
         return o;
     }
 
@@ -181,6 +182,7 @@ protected:
     QString src, dst, log;
     std::vector<CopyError> errors;
     QList<CopyDecision> answers;
+    bool replacing = false;
     qint64 lastDone = 0;
     qint64 lastTotal = -1;
 };
@@ -261,6 +263,71 @@ TEST_P(FileCopyTest, WithoutRenamingATakenNameIsAnErrorAndNothingIsReplaced) {
     EXPECT_EQ(errors[0].step, CopyStep::NameTaken);
     EXPECT_EQ(readFile(dst + "/a.txt"), "old");
     EXPECT_EQ(r.skipped, 1);
+    EXPECT_FALSE(hasTemporaries(dst));
+}
+
+// Copying over an earlier copy of the program: it becomes the new copy, whole.
+TEST_P(FileCopyTest, ReplacingPutsWholeFilesInPlaceMergesFoldersAndKeepsAnotherKindBeside) {
+    writeFile(src + "/kresleni.htm", "new page");
+    writeFile(src + "/data/level.dat", "new level");
+    writeFile(src + "/data/extra.dat", "extra");
+    writeFile(src + "/notes", "a file where a folder is");
+    QFile::link("kresleni.htm", src + "/index.htm");
+    writeFile(dst + "/kresleni.htm", "old page");
+    writeFile(dst + "/data/level.dat", "old level");
+    writeFile(dst + "/data/mine.txt", "mine");
+    writeFile(dst + "/notes/keep.txt", "keep");
+    writeFile(dst + "/index.htm", "an old file where the link goes");
+
+    EXPECT_EQ(platform::takenNames(src, dst),
+              QStringList({"data", "index.htm", "kresleni.htm", "notes"}));
+    replacing = true;
+    const auto r = copy();
+    const std::map<QString, QByteArray> expected{{"kresleni.htm", "new page"},
+                                                 {"index.htm@", "kresleni.htm"},
+                                                 {"data/", {}},
+                                                 {"data/level.dat", "new level"},
+                                                 {"data/extra.dat", "extra"},
+                                                 {"data/mine.txt", "mine"},
+                                                 {"notes/", {}},
+                                                 {"notes/keep.txt", "keep"},
+                                                 {"notes (2)", "a file where a folder is"}};
+    EXPECT_EQ(treeOf(dst), expected);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(r.replaced, QStringList({dst + "/data/level.dat", dst + "/index.htm", dst + "/kresleni.htm"}));
+    EXPECT_TRUE(platform::takenNames(src, dst + "/nowhere").isEmpty());
+}
+
+// Cancelled in the middle of a file, or failing for a full disk: the old file stays as it
+// was, never half old and half new, and no temporary is left.
+TEST_P(FileCopyTest, AReplacementThatStopsHalfWayLeavesTheOldFileWhole) {
+    const QByteArray old = randomBytes(2 * 1024 * 1024);
+    writeFile(src + "/a.txt", "new a");
+    writeFile(src + "/b.bin", randomBytes(4 * 1024 * 1024 + 1));
+    writeFile(dst + "/a.txt", "old a");
+    writeFile(dst + "/b.bin", old);
+    replacing = true;
+    platform::CopyOptions o = options();
+    o.chunkBytes = 64 * 1024;
+    platform::CopyCallbacks cb;
+    qint64 seen = 0;
+    cb.progress = [&](qint64 done, qint64, const QString&) { seen = done; };
+    cb.cancelled = [&] { return seen > 1024 * 1024; };
+    EXPECT_TRUE(platform::copyFolderContents(src, dst, cb, o).cancelled);
+    EXPECT_EQ(readFile(dst + "/a.txt"), "new a");
+    EXPECT_EQ(readFile(dst + "/b.bin"), old);
+    EXPECT_FALSE(hasTemporaries(dst));
+
+    const QStringList lines = copyInChild(false, [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 1024 * 1024;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    ASSERT_GE(lines.size(), 2) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("%1 b.bin %2").arg(int(CopyStep::WriteFile)).arg(EFBIG));
+    EXPECT_EQ(readFile(dst + "/b.bin"), old);
     EXPECT_FALSE(hasTemporaries(dst));
 }
 

@@ -83,6 +83,7 @@ protected:
         TKopirovaniForm::setDrivesForTests(nullptr);
         TKopirovaniForm::setDriveReadyForTests(nullptr);
         katalog::setCopyQuestionForTests(nullptr);
+        katalog::setCollisionQuestionForTests(nullptr);
         katalog::setCopyShownHookForTests(nullptr);
         katalog::setCopyWorkerHookForTests(nullptr);
         TestCd::TearDown();
@@ -224,6 +225,14 @@ TEST_F(KopirovaniTest, FirstOpeningShowsTheWorkingDirectoryThenWhatTheLastClosin
     QDir(driveA + "/work/sub").removeRecursively();
     form()->show();
     EXPECT_EQ(form()->SeznamAdresaru->Directory(), driveA + "/work");
+}
+
+// Started from the CD, the working folder is the CD: nobody copies there.
+TEST_F(KopirovaniTest, FirstOpeningFromTheCdShowsTheHomeFolder) {
+    QDir::setCurrent(cdFile("SYSTEM"));
+    start();
+    form()->show();
+    EXPECT_EQ(form()->SeznamAdresaru->Directory(), QDir::cleanPath(QDir::homePath()));
 }
 
 // One drive inside another, as the home folder inside "/": the list walked down from the
@@ -454,6 +463,10 @@ protected:
             questions << platform::describeCopyError(e);
             return answers.empty() ? CopyDecision::Cancel : answers.takeFirst();
         });
+        katalog::setCollisionQuestionForTests([](const QString&, const QStringList& taken) {
+            ADD_FAILURE() << "asked about " << taken.join(' ').toStdString();
+            return katalog::Collisions::Cancel;
+        });
         katalog::setCopyShownHookForTests([this](katalog::TCopyProgress* p) {
             progress = p;
             const QCursor* cursor = QGuiApplication::overrideCursor();
@@ -473,24 +486,64 @@ protected:
     Qt::CursorShape cursorDuringCopy = Qt::ArrowCursor;
 };
 
-TEST_F(KopirovaniCopyTest, KopirujCopiesTheProgramFolderContentsBesideExistingFiles) {
-    writeFile(driveB + "/hra.exe", "old exe");
+// Over an earlier copy the user is asked once, before anything is written: replace, keep
+// both, or cancel.
+TEST_F(KopirovaniCopyTest, KopirujAsksOnceWhatToDoWithTakenNamesAndDoesIt) {
+    struct Case {
+        katalog::Collisions answer;
+        QByteArray exe, renamed;  // hra.exe and hra (2).exe afterwards
+        QString level;            // where the program's data folder went
+    };
+    const Case cases[] = {
+        {katalog::Collisions::KeepBoth, "old exe", "new exe", "data (2)/level1.dat"},
+        {katalog::Collisions::Replace, "new exe", "", "data/level1.dat"},
+        {katalog::Collisions::Cancel, "old exe", "", ""},
+    };
     katalog::shell().CopySource = "programy\\HRA";
     start();
-    form()->show();
-    ASSERT_TRUE(form()->SeznamAdresaru->SetDirectory(driveB, driveB));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.answer));
+        QDir(driveB).removeRecursively();
+        writeFile(driveB + "/hra.exe", "old exe");
+        writeFile(driveB + "/data/mine.txt", "mine");
+        progress = nullptr;
+        QStringList asked;
+        katalog::setCollisionQuestionForTests([&](const QString& destination, const QStringList& taken) {
+            EXPECT_EQ(destination, driveB);
+            EXPECT_TRUE(QDir(driveB + "/data").entryList(QDir::Files) == QStringList{"mine.txt"})
+                << "written before the question";
+            asked << taken;
+            return c.answer;
+        });
+        form()->show();
+        ASSERT_TRUE(form()->SeznamAdresaru->SetDirectory(driveB, driveB));
+        form()->KopirujClick();
+        const bool copied = !c.level.isEmpty();
+        EXPECT_EQ(asked, QStringList({"data", "hra.exe"}));
+        EXPECT_EQ(readFile(driveB + "/hra.exe"), c.exe);
+        EXPECT_EQ(readFile(driveB + "/hra (2).exe"), c.renamed);
+        EXPECT_EQ(readFile(driveB + "/data/mine.txt"), "mine");
+        if (copied)
+            EXPECT_EQ(readFile(driveB + "/" + c.level), "level");
+        EXPECT_FALSE(QFileInfo::exists(driveB + "/Hra"));
+        // Cancelled, the dialog stays for another folder.
+        EXPECT_EQ(form()->isVisible(), !copied);
+        EXPECT_EQ(progress != nullptr, copied);
+        EXPECT_TRUE(questions.isEmpty());
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        form()->hide();
+    }
+    // Nothing taken: nobody is asked.
+    QDir(driveB).removeRecursively();
+    QDir().mkpath(driveB);
+    katalog::setCollisionQuestionForTests([](const QString&, const QStringList&) {
+        ADD_FAILURE() << "asked without a taken name";
+        return katalog::Collisions::Cancel;
+    });
     EXPECT_EQ(copyNow(), QDialog::Accepted);
-
-    EXPECT_EQ(readFile(driveB + "/hra.exe"), "old exe");
-    EXPECT_EQ(readFile(driveB + "/hra (2).exe"), "new exe");
-    EXPECT_EQ(readFile(driveB + "/data/level1.dat"), "level");
-    EXPECT_FALSE(QFileInfo::exists(driveB + "/Hra"));
-    EXPECT_TRUE(questions.isEmpty());
-    EXPECT_TRUE(messages.empty());
-    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(readFile(driveB + "/hra.exe"), "new exe");
     EXPECT_EQ(cursorDuringCopy, Qt::WaitCursor);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(form()->isVisible());
 }
 
 TEST_F(KopirovaniCopyTest, WithoutAProgramFolderNothingIsCopied) {

@@ -90,6 +90,11 @@ TEST_F(ONasTest, PagesChangeTextWidthAndTheCurrentButton) {
             EXPECT_EQ(shown(), s.text);
             EXPECT_EQ(form->TextClanku->geometry(),
                       QRect(initial.topLeft(), QSize(large ? s.large : s.small, initial.height())));
+            // Nothing of the cover shows beside a wide page, not even a column of pixels.
+            const bool wide = std::string(s.button) != "OProg";
+            EXPECT_EQ(form->Titulka->isHidden(), wide) << s.button;
+            if (!form->Titulka->isHidden())
+                EXPECT_FALSE(form->TextClanku->geometry().intersects(form->Titulka->geometry()));
         }
         main.reset();
     }
