@@ -109,7 +109,8 @@ void TONas::ZarukaClick() { showPage(Zaruka, page(3), true); }
 
 void TONas::WWWClick() {
     main_.PrehrajKliknuti();
-    platform::shellOpen(PublisherAddress, QString(), platform::ShowMode::Maximized);
+    platform::reportStartFailure(platform::shellOpen(PublisherAddress, QString(), platform::ShowMode::Maximized),
+                                 shell().SlovakLang);
 }
 
 }  // namespace katalog

@@ -21,8 +21,7 @@ namespace {
 
 const QString AppPaths = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\");
 const QString Uninstall = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
-const QString ShellFolders =
-    QStringLiteral(".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+const QString ShellFolders = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
 
 // Deeper than any start menu; a bound on the recursion whatever the mounts do.
 constexpr int MaxDepth = 64;
@@ -108,14 +107,30 @@ void InstalledState::GetInstalledParams(const QString& program) {
         return;
 
     using platform::RootKey;
-    const QString startMenu = registry_.readString(RootKey::Users, ShellFolders, QStringLiteral("Start Menu"));
+    const QString startMenu =
+        registry_.readString(RootKey::Users, QStringLiteral(".Default\\") + ShellFolders, QStringLiteral("Start Menu"));
+    // The places beyond the default user's, asked only when those held nothing.
+    auto elsewhere = [this](const QString& key, const QString& value, const QString& name) {
+        QString found = registry_.readString(RootKey::CurrentUser, key, value);
+        if (found.isEmpty())
+            found = FindInTree(name, registry_.readString(RootKey::CurrentUser, ShellFolders, QStringLiteral("Start Menu")));
+        if (found.isEmpty())
+            found = FindInTree(name, registry_.readString(RootKey::LocalMachine, ShellFolders,
+                                                          QStringLiteral("Common Start Menu")));
+        return found;
+    };
+
     installedPath_ = registry_.readString(RootKey::LocalMachine, AppPaths + keys.AppName, QString());
     if (installedPath_.isEmpty())
         installedPath_ = FindInTree(keys.AppName, startMenu);
+    if (installedPath_.isEmpty())
+        installedPath_ = elsewhere(AppPaths + keys.AppName, QString(), keys.AppName);
     uninstallCommand_ =
         registry_.readString(RootKey::LocalMachine, Uninstall + keys.UnInstallReg, QStringLiteral("UnInstallString"));
     if (uninstallCommand_.isEmpty())
         uninstallCommand_ = FindInTree(keys.UnInstallReg, startMenu);
+    if (uninstallCommand_.isEmpty())
+        uninstallCommand_ = elsewhere(Uninstall + keys.UnInstallReg, QStringLiteral("UnInstallString"), keys.UnInstallReg);
 }
 
 void InstalledState::markInstalling(const QString& program) {
@@ -130,13 +145,13 @@ QString InstalledState::FindInTree(const QString& name, const QString& folder) {
     return findIn(walk, QFile::encodeName(platform::withTrailingSlash(folder)), 0);
 }
 
-bool launchInstalledCommand(const QString& command) {
+platform::StartResult launchInstalledCommand(const QString& command) {
     if (platform::lowerExtension(command) == QLatin1String(".lnk")) {
         QString path = command;
         if (platform::isWindowsDrivePath(path))
             path = platform::windowsToLinuxPath(platform::defaultWinePrefix(), path).value_or(QString());
         if (path.isEmpty())
-            return false;
+            return {};
         return platform::shellOpen(path, QFileInfo(path).absolutePath());
     }
     return platform::runCommandLine(command);
@@ -155,23 +170,23 @@ std::optional<QString> programFolderFile(const QString& programDir, const QStrin
 namespace {
 
 template <typename Open>
-bool openInProgramFolder(const QString& programDir, const QString& source, const QString& file, Open open) {
+platform::StartResult openInProgramFolder(const QString& programDir, const QString& source, const QString& file, Open open) {
     const auto path = programFolderFile(programDir, source, file);
     if (!path)
-        return false;
+        return {};
     const auto folder = platform::existingDir(programDir, source);
     return open(*path, folder.value_or(QFileInfo(*path).absolutePath()));
 }
 
 }  // namespace
 
-bool openProgramFolderFile(const QString& programDir, const QString& source, const QString& file) {
+platform::StartResult openProgramFolderFile(const QString& programDir, const QString& source, const QString& file) {
     return openInProgramFolder(programDir, source, file, [](const QString& path, const QString& dir) {
         return platform::shellOpen(path, dir);
     });
 }
 
-bool openProgramFolderDocument(const QString& programDir, const QString& source, const QString& file) {
+platform::StartResult openProgramFolderDocument(const QString& programDir, const QString& source, const QString& file) {
     return openInProgramFolder(programDir, source, file, platform::openDocument);
 }
 

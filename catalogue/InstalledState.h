@@ -4,6 +4,7 @@
 // all: only programs whose setup the user started from here, or that were found before.
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
+#include "platform/ShellOpen.h"
 
 #include <QString>
 
@@ -33,7 +34,10 @@ public:
     // platform::KatalogError; the texts are then as far as the lookup got.
     bool InstalledCheck(const QString& program);
 
-    // Clears both texts, then fills them from the registry or the start-menu search.
+    // Clears both texts, then fills them from the registry or the start-menu search. Where the
+    // machine's keys and the default user's Start Menu hold nothing, the current user's keys
+    // (HKEY_CURRENT_USER), the user's and the all-users Start Menu are asked, as Wine's
+    // installers use them.
     void GetInstalledParams(const QString& program);
 
     // The install action's marker: the user started the program's setup from here.
@@ -59,8 +63,8 @@ private:
 
 // Starting an installed program or its uninstaller (InstalledPath, UninstallCommand): a
 // shortcut (".lnk" in any letter case) opens through the shell with its own folder as
-// working folder; anything else runs as a command line. False when nothing was started.
-bool launchInstalledCommand(const QString& command);
+// working folder; anything else runs as a command line.
+platform::StartResult launchInstalledCommand(const QString& command);
 
 // programDir + source + file with exactly one separator between source and file, found
 // without regard to letter case and never outside programDir; nullopt when source or file is
@@ -69,12 +73,13 @@ std::optional<QString> programFolderFile(const QString& programDir, const QStrin
                                          const QString& file);
 
 // Opens a file of a program's CD folder (run, setup, doc) through the shell, the program's
-// folder being the working folder. False, and nothing started, when source or file is empty
-// or the file is missing.
-bool openProgramFolderFile(const QString& programDir, const QString& source, const QString& file);
+// folder being the working folder. Missing, and nothing started, when source or file is empty
+// or the file is not there.
+platform::StartResult openProgramFolderFile(const QString& programDir, const QString& source, const QString& file);
 
 // The same for the documentation, which is only read: a documentation file that is a program,
-// a script or anything else the desktop would run is not opened (false).
-bool openProgramFolderDocument(const QString& programDir, const QString& source, const QString& file);
+// a script or anything else the desktop would run is not opened (Failed).
+platform::StartResult openProgramFolderDocument(const QString& programDir, const QString& source,
+                                                const QString& file);
 
 }  // namespace katalog

@@ -696,10 +696,11 @@ bool TProgramyForm::InstalledCheck(const QString& name) { return installedState(
 void TProgramyForm::SpustitClick() {
     main_.PrehrajKliknuti();
     const QString name = selectedProgram();
-    if (Instalovat->tag() >= 1)
-        launchInstalledCommand(shell().InstalledPath);
-    else
-        openProgramFolderFile(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "run"));
+    const platform::StartResult started =
+        Instalovat->tag() >= 1
+            ? launchInstalledCommand(shell().InstalledPath)
+            : openProgramFolderFile(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "run"));
+    platform::reportStartFailure(started, shell().SlovakLang);
 }
 
 void TProgramyForm::InstalovatClick() {
@@ -712,10 +713,11 @@ void TProgramyForm::InstalovatClick() {
             // The marker comes first: even a missing setup file makes later refreshes look
             // the program up.
             installedState().markInstalling(name);
-            openProgramFolderFile(shell().ProgramDir, source, setup);
+            platform::reportStartFailure(openProgramFolderFile(shell().ProgramDir, source, setup),
+                                         shell().SlovakLang);
         }
     } else {
-        launchInstalledCommand(shell().UninstallCommand);
+        platform::reportStartFailure(launchInstalledCommand(shell().UninstallCommand), shell().SlovakLang);
         Instalovat->setTag(0);
         Instalovat->setImageList(&Instalace);
     }
@@ -733,12 +735,15 @@ void TProgramyForm::KopirovatClick() {
 void TProgramyForm::PopisClick() {
     main_.PrehrajKliknuti();
     const QString name = selectedProgram();
-    openProgramFolderDocument(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc"));
+    platform::reportStartFailure(
+        openProgramFolderDocument(shell().ProgramDir, ReadString(name, "source"), ReadString(name, "doc")),
+        shell().SlovakLang);
 }
 
 void TProgramyForm::InternetClick() {
     main_.PrehrajKliknuti();
-    platform::openAddress(shell().AuthorHomePage, platform::ShowMode::Maximized);
+    platform::reportStartFailure(platform::openAddress(shell().AuthorHomePage, platform::ShowMode::Maximized),
+                                 shell().SlovakLang);
 }
 
 void TProgramyForm::TovanaLogoClick() {

@@ -185,7 +185,8 @@ void TDesktopForm::mnuNastaveniClick() {
 
 void TDesktopForm::mnuNapovedaClick() {
     main_.PrehrajKliknuti();
-    platform::openHelp(shell().SystemDir, QString::fromLatin1(cdfiles::HelpFile));
+    platform::reportStartFailure(platform::openHelp(shell().SystemDir, QString::fromLatin1(cdfiles::HelpFile)),
+                                 shell().SlovakLang);
 }
 
 void TDesktopForm::MinimalizaceClick() {

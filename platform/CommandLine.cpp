@@ -110,7 +110,8 @@ std::optional<SplitCommand> splitCommandLine(const QString& line, const ProgramL
             }
         }
     }
-    out.arguments = splitArguments(QStringView(line).mid(restAt));
+    out.rawArguments = line.mid(restAt);
+    out.arguments = splitArguments(out.rawArguments);
     return out;
 }
 
@@ -148,13 +149,18 @@ std::optional<QString> locateProgram(const QString& candidate, const QString& wi
     return std::nullopt;
 }
 
-bool runCommandLine(const QString& line, ShowMode) {
+StartResult runCommandLine(const QString& line, ShowMode) {
     const QString prefix = defaultWinePrefix();
     const auto split =
         splitCommandLine(line, [&](const QString& c) { return locateProgram(c, prefix); });
-    if (!split || split->programFile.isEmpty())
-        return false;
-    return startProgram(split->programFile, split->arguments, QFileInfo(split->programFile).absolutePath());
+    if (!split)
+        return {};
+    if (split->programFile.isEmpty()) {
+        QString name = split->program;
+        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        return {StartResult::Outcome::Failed, QFileInfo(name).fileName(), false};
+    }
+    return startProgram(split->programFile, split->rawArguments, QFileInfo(split->programFile).absolutePath());
 }
 
 }  // namespace platform

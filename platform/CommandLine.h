@@ -16,6 +16,7 @@ struct SplitCommand {
     QString program;        // the program as written (quotes removed)
     QString programFile;    // the existing file it names; empty when there is none
     QStringList arguments;  // split by the Windows argument rules
+    QString rawArguments;   // the rest of the line as written, from its first blank on
 
     bool operator==(const SplitCommand&) const = default;
 };
@@ -38,9 +39,9 @@ QStringList splitArguments(QStringView text);
 // without regard to case, and a name without extension may mean the ".exe" file.
 std::optional<QString> locateProgram(const QString& candidate, const QString& winePrefix);
 
-// Splits the line, then starts the program it names with its arguments and its own folder as
-// working folder (as startProgram does: never through a shell, never waited for). False when
-// the program is not there or cannot be started.
-bool runCommandLine(const QString& line, ShowMode mode = ShowMode::Normal);
+// Splits the line, then starts the program it names with the rest of the line and its own
+// folder as working folder (as startProgram does: never through a shell, never waited for).
+// A program that is not there fails (the line named it); a blank line is Missing.
+StartResult runCommandLine(const QString& line, ShowMode mode = ShowMode::Normal);
 
 }  // namespace platform

@@ -496,7 +496,7 @@ struct Registry::Source {
 };
 
 Registry::Registry(QString windowsDir, QString winePrefix)
-    : windowsDir_(std::move(windowsDir)), winePrefix_(std::move(winePrefix)), sources_(new Source[3]) {
+    : windowsDir_(std::move(windowsDir)), winePrefix_(std::move(winePrefix)), sources_(new Source[4]) {
     QString dir = windowsDir_;
     if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
@@ -506,6 +506,8 @@ Registry::Registry(QString windowsDir, QString winePrefix)
         sources_[1].mount = rootFolded(RootKey::LocalMachine);
         sources_[2].path = winePrefix_ + QStringLiteral("/userdef.reg");
         sources_[2].mount = rootFolded(RootKey::Users) + QStringLiteral("\\.default");
+        sources_[3].path = winePrefix_ + QStringLiteral("/user.reg");
+        sources_[3].mount = rootFolded(RootKey::CurrentUser);
     }
 }
 
@@ -562,25 +564,41 @@ QHash<QString, QString> Registry::wineEnvironment() {
     env.insert(QStringLiteral("systemdrive"), QStringLiteral("C:"));
     env.insert(QStringLiteral("systemroot"), QStringLiteral("C:\\windows"));
     env.insert(QStringLiteral("windir"), QStringLiteral("%SystemRoot%"));
-    if (const auto* values = valuesOf("system\\currentcontrolset\\control\\session manager\\environment")) {
+    auto takeAll = [&](const QHash<QString, Value>* values) {
+        if (!values)
+            return;
         for (auto it = values->constBegin(); it != values->constEnd(); ++it)
             if (isStringType(it->type))
                 env.insert(it.key(), it->text);
-    }
+    };
+    takeAll(valuesOf("system\\currentcontrolset\\control\\session manager\\environment"));
     const auto* version = valuesOf("software\\microsoft\\windows\\currentversion");
     take(version, "programfilesdir", "programfiles");
     take(version, "programfilesdir (x86)", "programfiles(x86)");
     take(version, "commonfilesdir", "commonprogramfiles");
     take(version, "commonfilesdir (x86)", "commonprogramfiles(x86)");
+    // What a 64-bit program sees as its own folders.
+    take(version, "programfilesdir", "programw6432");
+    take(version, "commonfilesdir", "commonprogramw6432");
     take(version, "programw6432dir", "programw6432");
     const auto* profiles = valuesOf("software\\microsoft\\windows nt\\currentversion\\profilelist");
     take(profiles, "programdata", "allusersprofile");
     take(profiles, "programdata", "programdata");
     take(profiles, "public", "public");
     take(profiles, "profilesdirectory", "profilesdirectory");
-    const QString user = qEnvironmentVariable("USER");
-    if (env.contains(QStringLiteral("profilesdirectory")) && !user.isEmpty())
-        env.insert(QStringLiteral("userprofile"), QStringLiteral("%ProfilesDirectory%\\") + user);
+    // What Wine gives a user without the profile values of a newer prefix.
+    if (env.contains(QStringLiteral("profilesdirectory"))) {
+        env.insert(QStringLiteral("userprofile"), QStringLiteral("%ProfilesDirectory%\\") + wineUserName());
+        env.insert(QStringLiteral("appdata"), QStringLiteral("%USERPROFILE%\\AppData\\Roaming"));
+        env.insert(QStringLiteral("localappdata"), QStringLiteral("%USERPROFILE%\\AppData\\Local"));
+    }
+    // The user's own values and those Wine sets at each log-on override the machine's.
+    const Hive& user = hive(3);
+    for (const char* key : {"environment", "volatile environment"}) {
+        const auto it = user.keys.find(rootFolded(RootKey::CurrentUser) + QLatin1Char('\\') + QString::fromLatin1(key));
+        if (it != user.keys.end())
+            takeAll(&it->second.values);
+    }
 
     // The values name each other; a few rounds settle any sane chain.
     for (int round = 0; round < 8; ++round) {
@@ -614,6 +632,8 @@ std::optional<RegistryKey> Registry::openKey(RootKey root, const QString& keyPat
         order.append(1);
     else if (root == RootKey::Users)
         order.append(2);
+    else if (root == RootKey::CurrentUser)
+        order.append(3);
 
     QList<bool> alive(views.size(), true);
     for (int index : order) {

@@ -1,8 +1,9 @@
 #pragma once
 // The registry, read only, from text files: WindowsDir + "registry.reg" (REGEDIT4 syntax, kept
 // by the demo CD's setup and uninstall scripts) is asked first, then the Wine prefix
-// (system.reg for HKEY_LOCAL_MACHINE, userdef.reg for HKEY_USERS\.Default). Key paths and
-// value names match without regard to case. A missing file is an empty registry.
+// (system.reg for HKEY_LOCAL_MACHINE, userdef.reg for HKEY_USERS\.Default, user.reg for
+// HKEY_CURRENT_USER). Key paths and value names match without regard to case. A missing file is
+// an empty registry.
 #include <QByteArray>
 #include <QHash>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "platform/ShellOpen.h"
 
+#include "platform/CommandLine.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/WinePaths.h"
 
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -45,20 +48,39 @@ bool openerRuns(const QString& path) {
     return false;
 }
 
-bool start(const Launch& l) {
-    if (hook()) {
+using Outcome = StartResult::Outcome;
+
+StartResult result(Outcome outcome, const QString& path, bool document) {
+    return {outcome, QFileInfo(path).fileName(), document};
+}
+
+bool startProcess(const Launch& l) {
+    QProcess process;
+    process.setProgram(l.program);
+    process.setArguments(l.arguments);
+    process.setWorkingDirectory(l.workDir);
+    if (!l.environment.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& pair : l.environment) {
+            const qsizetype eq = pair.indexOf(QLatin1Char('='));
+            env.insert(pair.left(eq), pair.mid(eq + 1));
+        }
+        process.setProcessEnvironment(env);
+    }
+    return process.startDetached();
+}
+
+StartResult start(const Launch& l, const QString& name, bool document) {
+    bool started = true;
+    if (hook())
         hook()(l);
-        return true;
-    }
-    switch (l.kind) {
-    case Launch::Kind::Process:
-        return QProcess::startDetached(l.program, l.arguments, l.workDir);
-    case Launch::Kind::Document:
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(l.program));
-    case Launch::Kind::Url:
-        return QDesktopServices::openUrl(QUrl(l.program));
-    }
-    return false;
+    else if (l.kind == Launch::Kind::Process)
+        started = startProcess(l);
+    else if (l.kind == Launch::Kind::Document)
+        started = QDesktopServices::openUrl(QUrl::fromLocalFile(l.program));
+    else
+        started = QDesktopServices::openUrl(QUrl(l.program));
+    return {started ? Outcome::Started : Outcome::Failed, name, document};
 }
 
 bool isWindowsProgram(const QString& path) {
@@ -137,6 +159,26 @@ bool hasScheme(const QString& text) {
 
 void setLaunchHook(LaunchHook h) { hook() = std::move(h); }
 
+void reportStartFailure(const StartResult& r, bool slovak) {
+    switch (r.outcome) {
+    case Outcome::Started:
+    case Outcome::Missing:
+        return;
+    case Outcome::NeedsWine:
+        showMessage(slovak ? QStringLiteral("Na spustenie programov pre Windows je potrebné Wine (balík wine).")
+                           : QStringLiteral("Ke spuštění programů pro Windows je potřeba Wine (balíček wine)."));
+        return;
+    case Outcome::Failed:
+        if (r.document)
+            showMessage((slovak ? QStringLiteral("Nepodarilo sa otvoriť „%1“.") : QStringLiteral("Nepodařilo se otevřít „%1“."))
+                            .arg(r.name));
+        else
+            showMessage((slovak ? QStringLiteral("Nepodarilo sa spustiť „%1“.") : QStringLiteral("Nepodařilo se spustit „%1“."))
+                            .arg(r.name));
+        return;
+    }
+}
+
 QString findWine() { return QStandardPaths::findExecutable(QStringLiteral("wine")); }
 
 bool isAllowedAddress(const QString& address) {
@@ -148,28 +190,56 @@ bool isAllowedAddress(const QString& address) {
            scheme == QLatin1String("ftp") || scheme == QLatin1String("mailto");
 }
 
-bool startProgram(const QString& path, const QStringList& arguments, const QString& workDir) {
+namespace {
+
+// Wine builds a Windows program's command line from its Unix arguments and quotes each one
+// anew, so an argument such as -f"C:\Program Files\x.isu" would reach the program as
+// "-fC:\Program Files\x.isu". Wine's cmd takes the line from its environment instead and
+// hands it on as it stands; nothing of it is a Unix argument, nothing is quoted again.
+constexpr char CommandLineVariable[] = "KATALOG_COMMAND_LINE";
+
+StartResult startWindowsProgram(const QString& file, const std::optional<QString>& arguments,
+                                const QString& dir) {
+    const QString wine = findWine();
+    if (wine.isEmpty())
+        return result(Outcome::NeedsWine, file, false);
+    if (!arguments)
+        return start({Launch::Kind::Process, wine, {QStringLiteral("start"), QStringLiteral("/unix"), file}, dir, {}},
+                     QFileInfo(file).fileName(), false);
+    const auto windowsPath = linuxToWindowsPath(defaultWinePrefix(), file);
+    if (!windowsPath)
+        return result(Outcome::Failed, file, false);
+    const QString variable = QString::fromLatin1(CommandLineVariable);
+    return start({Launch::Kind::Process, wine,
+                  {QStringLiteral("cmd"), QStringLiteral("/c"), QLatin1Char('%') + variable + QLatin1Char('%')}, dir,
+                  {variable + QStringLiteral("=\"") + *windowsPath + QLatin1Char('"') + *arguments}},
+                 QFileInfo(file).fileName(), false);
+}
+
+// A file with nothing after it (the shell's open) or with the rest of its command line.
+StartResult startFile(const QString& path, const std::optional<QString>& arguments, const QString& workDir) {
     const QFileInfo info(path);
     if (!info.isFile())
-        return false;
+        return result(Outcome::Missing, path, false);
     // Absolute, so that no file name is ever taken for an option of wine or an interpreter.
     const QString file = info.absoluteFilePath();
     // A working folder that is not there would make the start fail.
     const QString dir = QFileInfo(workDir).isDir() ? workDir : info.absolutePath();
-    if (isWindowsProgram(file)) {
-        const QString wine = findWine();
-        if (wine.isEmpty())
-            return false;
-        return start({Launch::Kind::Process, wine,
-                      QStringList{QStringLiteral("start"), QStringLiteral("/unix"), file} + arguments, dir});
-    }
+    if (isWindowsProgram(file))
+        return startWindowsProgram(file, arguments, dir);
     if (auto program = linuxProgram(file, dir)) {
-        program->arguments += arguments;
-        return start(*program);
+        if (arguments)
+            program->arguments += splitArguments(*arguments);
+        return start(*program, info.fileName(), false);
     }
-    return false;
+    return result(Outcome::Failed, file, false);
 }
 
+}  // namespace
+
+StartResult startProgram(const QString& path, const QString& arguments, const QString& workDir) {
+    return startFile(path, arguments, workDir);
+}
 namespace {
 
 std::optional<QString> fileToOpen(const QString& file, const QString& workDir) {
@@ -181,18 +251,19 @@ std::optional<QString> fileToOpen(const QString& file, const QString& workDir) {
     return resolvePath(workDir.isEmpty() ? QDir::currentPath() : workDir, file);
 }
 
-// A document goes to the desktop's opener only when the opener would show it.
-bool startDocument(const QString& path, const QString& workDir) {
+// A document goes to the desktop's opener only when the opener would show it; what it would
+// run instead may not be started.
+StartResult startDocument(const QString& path, const QString& workDir) {
     if (openerRuns(path))
-        return false;
-    return start({Launch::Kind::Document, path, {}, workDir});
+        return result(Outcome::Failed, path, false);
+    return start({Launch::Kind::Document, path, {}, workDir, {}}, QFileInfo(path).fileName(), true);
 }
 
 }  // namespace
 
-bool shellOpen(const QString& file, const QString& workDir, ShowMode mode) {
+StartResult shellOpen(const QString& file, const QString& workDir, ShowMode mode) {
     if (file.trimmed().isEmpty())
-        return false;
+        return {};
     if (hasScheme(file))
         return openAddress(file, mode);
 
@@ -201,49 +272,58 @@ bool shellOpen(const QString& file, const QString& workDir, ShowMode mode) {
         // The Windows shell took a bare "www.host" for an address.
         if (file.trimmed().startsWith(QLatin1String("www."), Qt::CaseInsensitive))
             return openAddress(file, mode);
-        return false;
+        return result(Outcome::Missing, file, false);
     }
     const QString absolute = QFileInfo(*path).absoluteFilePath();
     if (isWindowsProgram(absolute) || linuxProgram(absolute, workDir))
-        return startProgram(absolute, {}, workDir);
+        return startFile(absolute, std::nullopt, workDir);
     return startDocument(absolute, workDir);
 }
 
-bool openDocument(const QString& file, const QString& workDir) {
-    if (file.trimmed().isEmpty() || hasScheme(file))
-        return false;
+StartResult openDocument(const QString& file, const QString& workDir) {
+    if (file.trimmed().isEmpty())
+        return {};
+    if (hasScheme(file))
+        return {Outcome::Failed, file, true};
     const std::optional<QString> path = fileToOpen(file, workDir);
     if (!path || !QFileInfo(*path).isFile())
-        return false;
+        return result(Outcome::Missing, file, true);
     const QString absolute = QFileInfo(*path).absoluteFilePath();
-    if (lowerExtension(absolute) == QLatin1String(".hlp"))
-        return startProgram(absolute, {}, workDir);
+    if (lowerExtension(absolute) == QLatin1String(".hlp")) {
+        StartResult r = startFile(absolute, std::nullopt, workDir);
+        r.document = true;
+        return r;
+    }
     if (runsOnWindows(absolute) || linuxProgram(absolute, workDir))
-        return false;
+        return result(Outcome::Failed, absolute, true);
     return startDocument(absolute, workDir);
 }
 
-bool openAddress(const QString& address, ShowMode) {
+StartResult openAddress(const QString& address, ShowMode) {
     QString a = address.trimmed();
+    if (a.isEmpty())
+        return {};
+    const StartResult refused{Outcome::Failed, a, true};
     if (!hasScheme(a)) {
         if (a.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
             a.prepend(QStringLiteral("http://"));
         else if (a.startsWith(QLatin1String("ftp."), Qt::CaseInsensitive))
             a.prepend(QStringLiteral("ftp://"));
         else
-            return false;
+            return refused;
     }
     if (!isAllowedAddress(a))
-        return false;
+        return refused;
     const QUrl url(a, QUrl::StrictMode);
     if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0 ? url.path().isEmpty()
                                                                                  : url.host().isEmpty())
-        return false;
-    return start({Launch::Kind::Url, a, {}, {}});
+        return refused;
+    return start({Launch::Kind::Url, a, {}, {}, {}}, refused.name, true);
 }
 
-bool openHelp(const QString& systemDir, const QString& hlpName) {
-    if (auto hlp = existingFile(systemDir, hlpName); hlp && !findWine().isEmpty())
+StartResult openHelp(const QString& systemDir, const QString& hlpName) {
+    const auto hlp = existingFile(systemDir, hlpName);
+    if (hlp && !findWine().isEmpty())
         return shellOpen(*hlp, systemDir, ShowMode::Maximized);
     QString base = hlpName;
     if (const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
@@ -251,7 +331,10 @@ bool openHelp(const QString& systemDir, const QString& hlpName) {
         base.truncate(dot);
     if (auto htm = existingFile(systemDir, base + QStringLiteral(".HTM")))
         return startDocument(*htm, systemDir);
-    return false;
+    // The WinHelp file alone, and no Wine to show it.
+    if (hlp)
+        return result(Outcome::NeedsWine, *hlp, true);
+    return result(Outcome::Missing, hlpName, true);
 }
 
 }  // namespace platform

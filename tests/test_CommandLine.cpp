@@ -5,6 +5,7 @@
 #include "tests/support/TestCd.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSet>
 
 using platform::Launch;
@@ -90,17 +91,34 @@ TEST_F(CommandLineTest, ProgramsAreFoundInTheWinePrefixWithoutRegardToCase) {
     EXPECT_FALSE(platform::locateProgram("D:\\x.exe", p));               // no such drive
 }
 
-TEST_F(CommandLineTest, UnquotedWindowsCommandRunsThroughWineWithItsArguments) {
+TEST_F(CommandLineTest, WindowsCommandLineReachesTheProgramAsWritten) {
     testing_support::FakeWine wine;
     writeFile(wine.driveC("Program Files/Demo App/uninst.exe"), "MZ");
-    ASSERT_TRUE(platform::runCommandLine("C:\\Program Files\\Demo App\\uninst.exe /S \"/LOG=C:\\a b.txt\""));
-    ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(launches[0].kind, Launch::Kind::Process);
-    EXPECT_EQ(launches[0].program, wine.wine());
-    EXPECT_EQ(launches[0].arguments,
-              QStringList({"start", "/unix", wine.driveC("Program Files/Demo App/uninst.exe"), "/S",
-                           "/LOG=C:\\a b.txt"}));
-    EXPECT_EQ(launches[0].workDir, wine.driveC("Program Files/Demo App"));
+    writeFile(cdFile("cd/SETUP.EXE"), "MZ");
+    ASSERT_TRUE(QFile::link(cdRoot(), wine.prefix() + "/dosdevices/d:"));
+    struct Case { QString line; QString handed; QString workDir; };
+    const Case cases[] = {
+        // Unquoted with spaces; the arguments' quotes and blanks stay as they are.
+        {"C:\\Program Files\\Demo App\\uninst.exe /S  -f\"C:\\a b.isu\" \"/LOG=C:\\a b.txt\"",
+         "\"C:\\Program Files\\Demo App\\uninst.exe\" /S  -f\"C:\\a b.isu\" \"/LOG=C:\\a b.txt\"",
+         wine.driveC("Program Files/Demo App")},
+        // The program's own path is written as Wine sees it: letter case, short names, drives.
+        {"c:\\progra~1\\DEMOAP~1\\UNINST", "\"C:\\Program Files\\Demo App\\uninst.exe\"",
+         wine.driveC("Program Files/Demo App")},
+        {"\"" + cdFile("cd/SETUP.EXE") + "\" /x", "\"D:\\cd\\SETUP.EXE\" /x", cdFile("cd")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        launches.clear();
+        ASSERT_TRUE(platform::runCommandLine(c.line));
+        ASSERT_EQ(launches.size(), 1u);
+        EXPECT_EQ(launches[0].kind, Launch::Kind::Process);
+        EXPECT_EQ(launches[0].program, wine.wine());
+        // Nothing of the line is a Unix argument: Wine would quote it anew.
+        EXPECT_EQ(launches[0].arguments, QStringList({"cmd", "/c", "%KATALOG_COMMAND_LINE%"}));
+        EXPECT_EQ(launches[0].environment, QStringList{"KATALOG_COMMAND_LINE=" + c.handed});
+        EXPECT_EQ(launches[0].workDir, c.workDir);
+    }
 }
 
 TEST_F(CommandLineTest, ShellCharactersReachTheProgramAsPlainArguments) {
@@ -114,11 +132,20 @@ TEST_F(CommandLineTest, ShellCharactersReachTheProgramAsPlainArguments) {
 }
 
 TEST_F(CommandLineTest, NothingStartsForMissingProgramsOrDocuments) {
+    using Outcome = platform::StartResult::Outcome;
     writeFile(cdFile("notes.txt"), "text");
-    EXPECT_FALSE(platform::runCommandLine(""));
-    EXPECT_FALSE(platform::runCommandLine(cdFile("missing.sh") + " -x"));
-    EXPECT_FALSE(platform::runCommandLine(cdFile("notes.txt")));
-    EXPECT_FALSE(platform::runCommandLine("C:\\x.exe"));  // no Wine prefix with that file
+    struct Case { QString line; Outcome outcome; QString name; };
+    const Case cases[] = {
+        {"", Outcome::Missing, ""},
+        {cdFile("missing.sh") + " -x", Outcome::Failed, "missing.sh"},
+        {cdFile("notes.txt"), Outcome::Failed, "notes.txt"},
+        {"C:\\Programy\\x.exe /S", Outcome::Failed, "x.exe"},  // no Wine prefix with that file
+    };
+    for (const Case& c : cases) {
+        const platform::StartResult r = platform::runCommandLine(c.line);
+        EXPECT_EQ(r.outcome, c.outcome) << c.line.toStdString();
+        EXPECT_EQ(r.name, c.name);
+    }
     EXPECT_TRUE(launches.empty());
 }
 
@@ -144,7 +171,7 @@ TEST_F(CommandLineTest, AddressesOnlyWithWebAndMailSchemes) {
     };
     for (const Case& c : cases) {
         launches.clear();
-        const bool opened = platform::openAddress(c.address);
+        const bool opened = bool(platform::openAddress(c.address));
         EXPECT_EQ(opened, !c.opened.isEmpty()) << c.address.toStdString();
         if (opened) {
             ASSERT_EQ(launches.size(), 1u);
@@ -233,8 +260,8 @@ TEST_F(CommandLineTest, OnlyWhatTheOpenerShowsGoesToItAndDocumentationNeverRuns)
             SCOPED_TRACE(asDocument ? "documentation" : "shell");
             const Opens opens = asDocument ? c.document : c.shell;
             launches.clear();
-            const bool started = asDocument ? platform::openDocument(c.file, cdFile("Prog"))
-                                            : platform::shellOpen(c.file, cdFile("Prog"));
+            const bool started = bool(asDocument ? platform::openDocument(c.file, cdFile("Prog"))
+                                                 : platform::shellOpen(c.file, cdFile("Prog")));
             EXPECT_EQ(started, opens != Opens::Nothing);
             ASSERT_EQ(launches.size(), started ? 1u : 0u);
             if (started) {

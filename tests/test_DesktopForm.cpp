@@ -7,8 +7,11 @@
 #include "catalogue/ProgramyFormUnit1.h"
 #include "settings/NastaveniUnit1.h"
 #include "platform/ShellOpen.h"
+#include "tests/support/FakeWine.h"
 #include "tests/support/TestCd.h"
 #include "widgets/EzRgnBtn.h"
+
+#include <QFile>
 
 #include <QTest>
 
@@ -112,8 +115,10 @@ TEST_F(DesktopFormTest, QuitHidesTheWindowAndEndsTheProgram) {
     EXPECT_TRUE(main->terminationRequested());
 }
 
-TEST_F(DesktopFormTest, HelpOpensTheHtmlFileWithoutWine) {
+TEST_F(DesktopFormTest, HelpOpensTheHtmlFileWithoutWineAndSaysWhatTheWinHelpFileNeeds) {
+    testing_support::FakeWine wine(testing_support::FakeWine::Wine::Missing);
     auto* d = start({1024, 768});
+    testing_support::writeFile(cdFile("SYSTEM/CDHELP.HLP"), "?_\x03");
     testing_support::writeFile(cdFile("SYSTEM/cdhelp.htm"), "<html></html>");
     std::vector<platform::Launch> launches;
     platform::setLaunchHook([&](const platform::Launch& l) { launches.push_back(l); });
@@ -121,4 +126,11 @@ TEST_F(DesktopFormTest, HelpOpensTheHtmlFileWithoutWine) {
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].program, cdFile("SYSTEM/cdhelp.htm"));
     EXPECT_EQ(launches[0].kind, platform::Launch::Kind::Document);
+    EXPECT_TRUE(messages.empty());
+
+    QFile::remove(cdFile("SYSTEM/cdhelp.htm"));
+    QTest::mouseClick(d->mnuNapoveda, Qt::LeftButton);
+    EXPECT_EQ(launches.size(), 1u);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, "Ke spuštění programů pro Windows je potřeba Wine (balíček wine).");
 }

@@ -8,6 +8,7 @@
 #include "platform/Codec.h"
 #include "platform/ProfileFile.h"
 #include "platform/ShellOpen.h"
+#include "tests/support/FakeWine.h"
 #include "tests/support/TestCatalogue.h"
 #include "tests/support/TestCd.h"
 #include "tools/democd/CdWriter.h"
@@ -543,13 +544,88 @@ TEST_F(ProgramActionsTest, OnlyWebAddressesAreOpenedAsHomePages) {
     auto* f = start();
     for (const char* address : {"file:///etc/passwd", "/etc/passwd", "javascript:alert(1)", "x.desktop"}) {
         katalog::shell().AuthorHomePage = address;
+        messages.clear();
         f->InternetClick();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].second, QString("Nepodařilo se otevřít „%1“.").arg(address));
     }
     EXPECT_TRUE(launches.empty());
     katalog::shell().AuthorHomePage = "https://sachy.example.com/";
     f->InternetClick();
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].kind, platform::Launch::Kind::Url);
+}
+
+const char* WindowsCatalogue = R"([Title]
+Name=Windows CD
+[sections]
+Hry=
+[Hry]
+Hra=
+Skript=
+[Hra]
+run=hra.exe
+setup=setup.exe
+doc=navod.hlp
+source=hra\
+AppName=hra.exe
+UnInstallReg=Hra
+[Skript]
+run=spust.sh
+doc=navod.desktop
+source=skript
+)";
+
+TEST_F(ProgramActionsTest, StartsThatNeedWineOrFailSayItOnceInTheProgramsLanguage) {
+    testing_support::FakeWine wine(testing_support::FakeWine::Wine::Missing);
+    for (const char* file : {"hra/HRA.EXE", "hra/setup.exe", "hra/navod.hlp"})
+        writeFile(cdFile(file), "MZ");
+    writeFile(cdFile("skript/spust.sh"), "echo no interpreter line\n");
+    writeFile(cdFile("skript/navod.desktop"), "[Desktop Entry]\nExec=sh -c id\n");
+    writeFile(wine.driveC("Hra/hra.exe"), "MZ");
+    writeFile(windowsDir() + "registry.reg",
+              "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\hra.exe]\r\n"
+              "@=\"C:\\\\Hra\\\\hra.exe\"\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Hra]\r\n"
+              "\"UninstallString\"=\"C:\\\\Hra\\\\hra.exe /uninstall\"\r\n");
+    auto* f = start(WindowsCatalogue);
+    struct Language { bool slovak; QString needsWine, cannotRun, cannotOpen; };
+    const Language languages[] = {
+        {false, "Ke spuštění programů pro Windows je potřeba Wine (balíček wine).",
+         "Nepodařilo se spustit „spust.sh“.", "Nepodařilo se spustit „navod.desktop“."},
+        {true, "Na spustenie programov pre Windows je potrebné Wine (balík wine).",
+         "Nepodarilo sa spustiť „spust.sh“.", "Nepodarilo sa spustiť „navod.desktop“."},
+    };
+    for (const Language& l : languages) {
+        SCOPED_TRACE(l.slovak ? "Slovak" : "Czech");
+        katalog::shell().SlovakLang = l.slovak;
+        auto clicked = [&](katalog::TEzRgnBtn* button, const QString& text) {
+            messages.clear();
+            button->Click();
+            ASSERT_EQ(messages.size(), 1u) << button->objectName().toStdString();
+            EXPECT_EQ(messages[0].second, text);
+        };
+        // Run, install, the WinHelp documentation, then the installed copy and its uninstaller.
+        writeFile(windowsDir() + "kat.INI", "");
+        select(f, "Hra");
+        clicked(f->Spustit, l.needsWine);
+        clicked(f->Instalovat, l.needsWine);
+        clicked(f->Popis, l.needsWine);
+        f->FormActivate();
+        ASSERT_EQ(f->Instalovat->tag(), 1);
+        clicked(f->Spustit, l.needsWine);
+        clicked(f->Instalovat, l.needsWine);
+        // The buttons keep their states.
+        EXPECT_TRUE(f->Spustit->buttonEnabled());
+        EXPECT_TRUE(f->Instalovat->buttonEnabled());
+        EXPECT_TRUE(f->Popis->buttonEnabled());
+        // A script without its interpreter line, documentation the desktop would run.
+        select(f, "Skript");
+        clicked(f->Spustit, l.cannotRun);
+        clicked(f->Popis, l.cannotOpen);
+    }
+    EXPECT_TRUE(launches.empty());
+    katalog::shell().SlovakLang = false;
 }
 
 TEST_F(ProgramActionsTest, TheLogoLeadsToTheAboutPages) {

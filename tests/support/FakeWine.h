@@ -1,6 +1,7 @@
 #pragma once
 // A Wine prefix in a temporary folder, and a "wine" on the PATH that the launch hook stands
-// in front of, so that launches of Windows programs can be recorded without Wine.
+// in front of, so that launches of Windows programs can be recorded without Wine. Switched
+// off, the PATH holds no wine at all, whatever the machine has installed.
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -9,7 +10,8 @@ namespace testing_support {
 
 class FakeWine {
 public:
-    FakeWine();
+    enum class Wine { Installed, Missing };
+    explicit FakeWine(Wine wine = Wine::Installed);
     ~FakeWine();
     FakeWine(const FakeWine&) = delete;
     FakeWine& operator=(const FakeWine&) = delete;
@@ -19,6 +21,10 @@ public:
     // prefix/drive_c/relative, as the Windows path "C:\..." would name it.
     QString driveC(const QString& relative) const { return prefix() + QStringLiteral("/dosdevices/c:/") + relative; }
 
+    // Lays out the prefix recorded with real Wine (tests/data/wine): its registry files, the
+    // programs' folders and files, and the drive Z: for the root folder.
+    void layOutRecordedPrefix();
+
 private:
     QTemporaryDir bin_;
     QTemporaryDir prefix_;
@@ -26,5 +32,8 @@ private:
     QByteArray oldPrefix_;
     bool hadPrefix_ = false;
 };
+
+// The recorded data's folder.
+QString recordedWineData();
 
 }  // namespace testing_support

@@ -71,7 +71,8 @@ reg "$lm\App Paths\ctecka.exe" /ve /d "$ctecka"
 reg "$lm\Uninstall\Čtečka knih 📚" /v DisplayName /d "Čtečka knih 📚"
 reg "$lm\Uninstall\Čtečka knih 📚" /v UninstallString /d "$ctecka_un /S"
 
-reg "$lm\App Paths\stary.exe" /ve /t REG_EXPAND_SZ /d '%ProgramFiles%\Stary\stary.exe' /reg:32
+# App Paths is one key for 32- and 64-bit programs; Uninstall has a 32-bit view of its own.
+reg "$lm\App Paths\stary.exe" /ve /t REG_EXPAND_SZ /d '%ProgramFiles(x86)%\Stary\stary.exe' /reg:32
 reg "$lm\Uninstall\Stary [1.0] v.2" /v UninstallString \
   /d '"C:\Program Files (x86)\Stary\Uninst.exe" -f"C:\Program Files (x86)\Stary\Uninst.isu"' /reg:32
 
@@ -139,6 +140,7 @@ PY
   query "$cu\Explorer\Shell Folders" 'Start Menu'
   query "$lm\Explorer\Shell Folders" 'Common Start Menu'
 } >> "$exp"
+rm -f "$c/export.reg"
 
 # REG_EXPAND_SZ values as a (64-bit) program expands them; a 32-bit one would see
 # %ProgramFiles(x86)% as its %ProgramFiles%.
@@ -146,7 +148,7 @@ expand() {
   printf 'expand\t%s\t%s\n' "$1" "$(V="$1" wine cmd /u /c echo %V% | iconv -f UTF-16LE -t UTF-8 | tr -d '\r\n')"
 }
 {
-  expand '%ProgramFiles%\Stary\stary.exe'
+  expand '%ProgramFiles(x86)%\Stary\stary.exe'
   expand '%LOCALAPPDATA%\Programs\Zápisník\zapisnik.exe'
   expand '"%LOCALAPPDATA%\Programs\Zápisník\uninst.exe" /currentuser'
   expand '%APPDATA%\MsiProg\msiprog.exe'
@@ -162,16 +164,21 @@ path() {
   path "$ctecka"
   path "$ctecka_un"
   path 'C:\Program Files (x86)\Stary\Uninst.exe'
+  path 'C:\Program Files (x86)\Stary\stary.exe'
+  path 'C:\Program Files (x86)\Knihovna 2\knihovna.exe'
+  path "C:\\users\\$user\\AppData\\Local\\Programs\\Zápisník\\zapisnik.exe"
   path 'C:\PROGRA~2\KNIHY~1\knihy.exe'
   path "C:\\users\\$user\\AppData\\Local\\Programs\\Zápisník\\uninst.exe"
   path "C:\\users\\$user\\AppData\\Roaming\\MsiProg\\msiprog.exe"
   path 'C:\ProgramData\Microsoft\Windows\Start Menu'
+  path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Kalkulačka\Kalkulačka.lnk'
+  path "C:\\users\\$user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Kalkulačka\\Odinstalovat Kalkulačku.lnk"
   path "C:\\users\\$user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"
   path 'C:\windows\system32\msiexec.exe'
 } >> "$exp"
 
 wine cmd /u /c set | iconv -f UTF-16LE -t UTF-8 | tr -d '\r' |
-  grep -E '^(ALLUSERSPROFILE|APPDATA|CommonProgramFiles|LOCALAPPDATA|ProgramData|ProgramFiles|ProgramW6432|PUBLIC|SystemDrive|SystemRoot|USERPROFILE|windir|WINEUSERNAME)' |
+  grep -E '^(ALLUSERSPROFILE|APPDATA|CommonProgram|LOCALAPPDATA|ProgramData|ProgramFiles|ProgramW6432|PUBLIC|SystemDrive|SystemRoot|USERPROFILE|windir|WINEUSERNAME)' |
   sed 's/=/\t/' | sed 's/^/env\t/' >> "$exp"
 
 # The uninstall line reaches the program as the registry holds it: katalog hands Wine's cmd
