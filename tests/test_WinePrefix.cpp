@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <pwd.h>
+#include <unistd.h>
+
 using platform::Launch;
 using platform::RootKey;
 using testing_support::FakeWine;
@@ -179,8 +182,8 @@ TEST_F(WinePrefixTest, UserFoldersWithoutWinesLogOnValuesFollowTheAccountName) {
                                "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Env]\n\"V\"=hex(2):3d,25,41,50,50,44,41,54,41,25,00\n");
     const QByteArray oldUser = qgetenv("USER");
     qunsetenv("USER");
-    EXPECT_EQ(read("HKLM\\Software\\Env", "V"), "=C:\\users\\" + platform::wineUserName() + "\\AppData\\Roaming");
-    EXPECT_FALSE(platform::wineUserName().isEmpty());
+    const QString account = QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name);
+    EXPECT_EQ(read("HKLM\\Software\\Env", "V"), "=C:\\users\\" + account + "\\AppData\\Roaming");
     qputenv("USER", "jana");
     EXPECT_EQ(read("HKLM\\Software\\Env", "V"), "=C:\\users\\jana\\AppData\\Roaming");
     qputenv("USER", oldUser);
