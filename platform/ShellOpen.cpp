@@ -112,10 +112,10 @@ std::optional<Launch> linuxProgram(const QString& path, const QString& workDir) 
     const QByteArray head = f.read(256);
     if (head.startsWith("\x7f" "ELF")) {
         if (QFileInfo(path).isExecutable())
-            return Launch{Launch::Kind::Process, path, {}, workDir};
+            return Launch{Launch::Kind::Process, path, {}, workDir, {}};
         for (const char* loader : {"/lib64/ld-linux-x86-64.so.2", "/lib/ld-linux-aarch64.so.1"})
             if (QFileInfo::exists(QString::fromLatin1(loader)))
-                return Launch{Launch::Kind::Process, QString::fromLatin1(loader), {path}, workDir};
+                return Launch{Launch::Kind::Process, QString::fromLatin1(loader), {path}, workDir, {}};
         return std::nullopt;
     }
     if (head.startsWith("#!")) {
@@ -134,7 +134,7 @@ std::optional<Launch> linuxProgram(const QString& path, const QString& workDir) 
         // The kernel would take a relative interpreter from the working folder: the CD's.
         if (!QDir::isAbsolutePath(interpreter) || !QFileInfo(interpreter).isExecutable())
             return std::nullopt;
-        return Launch{Launch::Kind::Process, interpreter, args, workDir};
+        return Launch{Launch::Kind::Process, interpreter, args, workDir, {}};
     }
     return std::nullopt;
 }
@@ -240,6 +240,7 @@ StartResult startFile(const QString& path, const std::optional<QString>& argumen
 StartResult startProgram(const QString& path, const QString& arguments, const QString& workDir) {
     return startFile(path, arguments, workDir);
 }
+
 namespace {
 
 std::optional<QString> fileToOpen(const QString& file, const QString& workDir) {
