@@ -168,14 +168,17 @@ void reportStartFailure(const StartResult& r, bool slovak) {
         showMessage(slovak ? QStringLiteral("Na spustenie programov pre Windows je potrebné Wine (balík wine).")
                            : QStringLiteral("Ke spuštění programů pro Windows je potřeba Wine (balíček wine)."));
         return;
-    case Outcome::Failed:
+    case Outcome::Failed: {
+        // A catalogue's text may be of any length; the message names it in one short line.
+        const QString name = r.name.size() <= 80 ? r.name : r.name.left(38) + QStringLiteral("…") + r.name.right(38);
         if (r.document)
             showMessage((slovak ? QStringLiteral("Nepodarilo sa otvoriť „%1“.") : QStringLiteral("Nepodařilo se otevřít „%1“."))
-                            .arg(r.name));
+                            .arg(name));
         else
             showMessage((slovak ? QStringLiteral("Nepodarilo sa spustiť „%1“.") : QStringLiteral("Nepodařilo se spustit „%1“."))
-                            .arg(r.name));
+                            .arg(name));
         return;
+    }
     }
 }
 

@@ -235,7 +235,12 @@ TEST_F(HostileCatalogueTest, NothingOutsideTheCdIsShownOpenedOrStarted) {
     EXPECT_EQ(launches[0].arguments, QStringList({cdFile("hra/hra.sh")}));
     EXPECT_EQ(launches[1].kind, platform::Launch::Kind::Document);
     EXPECT_EQ(launches[1].program, cdFile("hra/") + ShellDoc);
-    EXPECT_TRUE(messages.empty());
+    // What was refused is said, each in one short line.
+    ASSERT_EQ(messages.size(), 8u);
+    for (const auto& m : messages) {
+        EXPECT_TRUE(m.second.startsWith("Nepodařilo se ")) << m.second.toStdString();
+        EXPECT_LE(m.second.size(), 110);
+    }
     EXPECT_FALSE(QFileInfo::exists(cdFile("hra/pwned")));
     EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("pwned")));
 }
