@@ -1,11 +1,15 @@
 #pragma once
 // An INI file with the semantics of the Windows private-profile services: names match
-// without regard to case, values are trimmed and lose surrounding quotes, every write goes
-// to the disk at once. The file is Windows-1250 with CR LF line ends and is replaced
-// atomically, so a crash or a full disk never leaves it half written.
+// without regard to case, names and values are trimmed of blanks and values lose
+// surrounding quotes, every write goes to the disk at once and changes only the lines it
+// concerns. Lines may end in CR LF, LF or CR; writes end them in CR LF. The file is
+// Windows-1250 unless it starts with a UTF-8 or UTF-16 byte-order mark, and keeps its
+// encoding. It is replaced atomically, so a crash or a full disk never leaves it half
+// written.
 #include "platform/Errors.h"
 
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 
 #include <optional>
@@ -19,7 +23,8 @@ public:
     const QString& path() const { return path_; }
     bool exists() const;
 
-    // The value, at most 2047 characters; def when the section or key is missing.
+    // The value, at most 2047 characters; def without its trailing blanks when the section
+    // or key is missing.
     QString readString(const QString& section, const QString& key, const QString& def = {}) const;
     // Decimal, or hexadecimal after 0x; def for a missing key or any other text.
     int readInteger(const QString& section, const QString& key, int def) const;
@@ -34,11 +39,18 @@ public:
     void deleteSection(const QString& section);
 
 private:
-    QStringList readLines() const;
+    // The file's lines, and the encoding its mark names (none: Windows-1250).
+    struct Contents {
+        QStringList lines;
+        std::optional<QStringConverter::Encoding> unicode;
+    };
+    // nullopt when the file cannot be read.
+    std::optional<Contents> load() const;
+    Contents readLines() const;
     // The lines a write starts from: a file that is there but cannot be read is not written,
     // or the write would replace everything in it with the one new line.
-    QStringList readLinesForWrite() const;
-    void save(const QStringList& lines) const;
+    Contents readLinesForWrite() const;
+    void save(const Contents& contents) const;
     // "Unable to write to <path>", the failure of every write.
     KatalogError writeError() const;
 

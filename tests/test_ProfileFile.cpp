@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 
 using testing_support::readFile;
 using testing_support::writeFile;
+using namespace Qt::StringLiterals;
 
 class ProfileFileTest : public testing_support::TestCd {
 protected:
@@ -55,11 +57,86 @@ TEST_F(ProfileFileTest, WritesKeepTheFileInOrder) {
     writeFile(path(), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
     platform::ProfileFile ini(path());
     ini.writeString("a", "z", "3");       // added at the end of its section
-    ini.writeString("b", "Y", "22");      // replaced in place
+    ini.writeString("b", "Y", "22");      // replaced in place, spelled as the file spells it
     ini.writeInteger("C", "w", 4);        // new section at the end
     ini.writeString("A", "č", "ž");       // Windows-1250 on disk
-    EXPECT_EQ(readFile(path()), QByteArray("[A]\r\nx=1\r\nz=3\r\n\xe8=\x9e\r\n\r\n[B]\r\nY=22\r\n[C]\r\nw=4\r\n"));
+    EXPECT_EQ(readFile(path()), QByteArray("[A]\r\nx=1\r\nz=3\r\n\xe8=\x9e\r\n\r\n[B]\r\ny=22\r\n[C]\r\nw=4\r\n"));
     EXPECT_EQ(ini.readString("a", "Č"), "ž");
+}
+
+// Files made with DOS and Mac tools, as CDs carry them.
+TEST_F(ProfileFileTest, LinesEndInCrLfLfOrCrAlike) {
+    writeFile(path(), "[section]\rPrvni=1\rDruhy=1\r\n[Music]\nMusic=Off\r");
+    platform::ProfileFile ini(path());
+    EXPECT_EQ(ini.readSection("section"), QStringList({"Prvni", "Druhy"}));
+    EXPECT_EQ(ini.readString("Music", "Music", "On"), "Off");
+    ini.writeString("Music", "Music", "On");
+    EXPECT_EQ(readFile(path()), QByteArray("[section]\r\nPrvni=1\r\nDruhy=1\r\n[Music]\r\nMusic=On\r\n"));
+}
+
+TEST_F(ProfileFileTest, TheDosEndOfFileMarkIsABlank) {
+    writeFile(path(), "[Titul]\r\nfile=x.rtf\x1a\r\nData=0\x1a");
+    platform::ProfileFile ini(path());
+    EXPECT_EQ(ini.readString("Titul", "file"), "x.rtf");
+    EXPECT_EQ(ini.readInteger("Titul", "Data", -1), 0);
+    ini.writeString("Titul", "CD", "1");  // not after a mark that ends the file for DOS
+    EXPECT_EQ(readFile(path()), QByteArray("[Titul]\r\nfile=x.rtf\x1a\r\nData=0\r\nCD=1\r\n"));
+}
+
+TEST_F(ProfileFileTest, ASectionNameEndsAtItsBracketOrAtTheLineEnd) {
+    writeFile(path(), "[Titul\r\nCD=2\r\n[adresa] ; publisher\r\nmesto=Praha\r\n");
+    platform::ProfileFile ini(path());
+    EXPECT_EQ(ini.readInteger("Titul", "CD", -1), 2);
+    EXPECT_EQ(ini.readString("Adresa", "mesto"), "Praha");
+    ini.writeString("Titul", "Data", "1");
+    EXPECT_EQ(readFile(path()), QByteArray("[Titul\r\nCD=2\r\nData=1\r\n[adresa] ; publisher\r\nmesto=Praha\r\n"));
+}
+
+// A no-break space is part of a name or value; only blanks and tabs are trimmed.
+TEST_F(ProfileFileTest, OnlyBlanksAndTabsAreTrimmed) {
+    writeFile(path(), "[s]\r\n\t k \t=\t v \t\r\n\xa0n\xa0=\xa0v\xa0\r\ni=5\xa0\r\n");
+    platform::ProfileFile ini(path());
+    EXPECT_EQ(ini.readString("s", "k"), "v");
+    EXPECT_EQ(ini.readString("s", "n", "none"), "none");
+    EXPECT_EQ(ini.readString("s", u"\u00a0n\u00a0"_s), u"\u00a0v\u00a0"_s);
+    EXPECT_EQ(ini.readInteger("s", "i", -1), -1);
+    // Of a default, only trailing blanks go.
+    EXPECT_EQ(ini.readString("s", "missing", " On  "), " On");
+}
+
+// Settings saved as "Unicode" or UTF-8 by an editor, or an empty file with only the mark.
+TEST_F(ProfileFileTest, AMarkedFileIsReadAndWrittenInItsOwnEncoding) {
+    const struct {
+        QStringConverter::Encoding encoding;
+        QByteArray mark;
+    } cases[] = {{QStringConverter::Utf16LE, "\xff\xfe"},
+                 {QStringConverter::Utf8, "\xef\xbb\xbf"},
+                 {QStringConverter::Utf16BE, "\xfe\xff"}};
+    for (const auto& c : cases) {
+        const auto encoded = [&](const QString& text) { return c.mark + QStringEncoder(c.encoding).encode(text); };
+        writeFile(path(), encoded(u"[Oblibene-Titul]\r\nŽluťák=1\r\n"_s));
+        platform::ProfileFile ini(path());
+        EXPECT_EQ(ini.readInteger("oblibene-titul", "žluťák", -1), 1) << c.mark.toHex().data();
+        ini.writeInteger("Oblibene-Titul", "Kůň", 1);
+        EXPECT_EQ(readFile(path()), encoded(u"[Oblibene-Titul]\r\nŽluťák=1\r\nKůň=1\r\n"_s));
+
+        writeFile(path(), c.mark);
+        ini.writeString("Music", "Music", "On");
+        EXPECT_EQ(readFile(path()), encoded(u"[Music]\r\nMusic=On\r\n"_s));
+    }
+}
+
+// A hand-edited file changes only where the write is.
+TEST_F(ProfileFileTest, WritesKeepTheLayoutOfTheFile) {
+    writeFile(path(), "[Music]\r\nmusic=On\r\n; the font follows\r\n\r\n"
+                      "[Old]\r\nx=1\r\n; y=2\r\nz=3\r\n\r\n; favourites below\r\n"
+                      "[Font]\r\nname=system\r\n");
+    platform::ProfileFile ini(path());
+    ini.writeString("Music", "Music", "Off");
+    ini.writeString("Music", "Volume", "5");
+    ini.deleteSection("old");
+    EXPECT_EQ(readFile(path()), QByteArray("[Music]\r\nmusic=Off\r\nVolume=5\r\n; the font follows\r\n\r\n"
+                                           "; favourites below\r\n[Font]\r\nname=system\r\n"));
 }
 
 TEST_F(ProfileFileTest, DeletingWhatIsNotThereWritesNothing) {
