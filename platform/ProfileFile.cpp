@@ -58,6 +58,7 @@ Line parse(const QString& text) {
         return {Line::Kind::Entry, t, {}};
     return {Line::Kind::Entry, trimBlanks(t.first(eq)), trimBlanks(t.sliced(eq + 1))};
 }
+Line parse(QString&&) = delete;  // the views would outlive the text
 
 QString unquoted(QStringView v) {
     if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
