@@ -140,14 +140,8 @@ QString CatalogueStore::ReadString(const QString& section, const QString& key,
 
 int CatalogueStore::ReadInteger(const QString& section, const QString& key, int def) const {
     const Line* line = findLine(section, key);
-    if (!line || line->value.isEmpty())
-        return def;
-    // Names and values are trimmed of codes 0-32 only; a no-break space left at either end
-    // makes the value no number, while the profile parser would skip it.
-    const QString& v = line->value;
-    if (v.front().isSpace() || v.back().isSpace())
-        return def;
-    return platform::parseInteger(v, true).value_or(def);
+    // A no-break space left at either end makes the value no number, as in a profile file.
+    return line ? platform::parseInteger(line->value, true).value_or(def) : def;
 }
 
 QStringList CatalogueStore::ReadSection(const QString& section) const {
