@@ -23,7 +23,7 @@ void TErrorDialog::FormCreate() {
     main_.NaplnImageList(OpakovatList, skin::ErrorOpak);
     Opakovat->setImageList(&OpakovatList);
     EPlocha->move(0, 0);
-    const QSize background = main_.ShowSkinPicture(EPlocha, skin::ErrorPlocha);
+    const QSize background = main_.ShowSkinPictureOrReport(EPlocha, skin::ErrorPlocha);
     EPlocha->lower();
     setFixedSize(background);
     centreOnContentArea();

@@ -6,6 +6,7 @@
 #include "app/IntroFormUnit1.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
+#include "app/SkinSizes.h"
 #include "catalogue/ProgramyFormUnit1.h"
 #include "catalogue/VysledkyHledaniUnit1.h"
 #include "copy/KopirovaniFormUnit1.h"
@@ -256,9 +257,26 @@ QSize TMain::ShowSkinPicture(QLabel* label, const skin::Picture& p) {
     return picture.size();
 }
 
+QSize TMain::ShowSkinPictureOrReport(QLabel* label, const skin::Picture& p) {
+    try {
+        return ShowSkinPicture(label, p);
+    } catch (const platform::KatalogError& e) {
+        // The content windows share one background: its loss is said once.
+        const QString file = QString::fromStdString(skin::fileOf(p)).toLower();
+        if (!failedSkinPictures_.contains(file)) {
+            failedSkinPictures_.insert(file);
+            platform::reportError(e.text());
+        }
+    }
+    label->clear();
+    const auto size = skin::sizeOf(p, shell().HighRes);
+    label->resize(size ? QSize(size->width, size->height) : QSize());
+    return label->size();
+}
+
 void TMain::ShowSkinPictures(std::initializer_list<std::pair<QLabel*, skin::Picture>> pictures) {
-    for (const auto& shown : pictures)
-        platform::guarded([&] { ShowSkinPicture(shown.first, shown.second); });
+    for (const auto& [label, picture] : pictures)
+        ShowSkinPictureOrReport(label, picture);
 }
 
 void TMain::PlayMusic(int song) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QHash>
+#include <QSet>
 #include <QPixmap>
 #include <QRect>
 #include <QSize>
@@ -78,7 +79,9 @@ public:
     QPixmap LoadSkinPicture(const skin::Picture& p);
     // Shows the picture in label, at the picture's size; returns that size. Throws as above.
     QSize ShowSkinPicture(QLabel* label, const skin::Picture& p);
-    // ShowSkinPicture for each pair; a picture that fails is reported and the rest go on.
+    // ShowSkinPicture, but a picture that fails is reported, the first time only, and the
+    // label takes the size the layout gives the picture: nothing placed by it moves.
+    QSize ShowSkinPictureOrReport(QLabel* label, const skin::Picture& p);
     void ShowSkinPictures(std::initializer_list<std::pair<QLabel*, skin::Picture>> pictures);
 
     void PlayMusic(int song);
@@ -110,6 +113,7 @@ private:
 
     QPointer<TIntroForm> intro_;
     QHash<QString, QPixmap> skinPictures_;
+    QSet<QString> failedSkinPictures_;
     Forms forms_;
     QWidget* currentWindow_ = nullptr;
     TEzRgnBtn* currentButton_ = nullptr;

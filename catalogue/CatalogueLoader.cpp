@@ -7,13 +7,14 @@
 #include <QBuffer>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 
 #include <array>
 
 namespace katalog {
 
 const QString& DescriptionTable::text(qsizetype slot) const {
-    static const QString none;
+    static const QString none = noDescriptionText() + u'\n';
     return slot >= 0 && slot < slots_.size() ? slots_[slot] : none;
 }
 
@@ -147,11 +148,25 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
     const qint64 descriptionBase = position_;
     const qint64 fileSize = container_->size();
 
+    // Programs listed only past the cap still get an Index of ours: one the container
+    // carries could name any slot. Each section is gone through once past the cap, so a
+    // repeated listing costs nothing there.
     const QString sectionsName = QStringLiteral("sections");
+    QStringList overflow;
+    QSet<FoldedName> overflowSections;
     for (const QString& section : store_.ReadSection(sectionsName)) {
+        if (entries_.size() == MaxProgramEntries) {
+            if (!overflowSections.contains(FoldedName{section})) {
+                overflowSections.insert(FoldedName{section});
+                overflow += store_.ReadSection(section);
+            }
+            continue;
+        }
         for (const QString& program : store_.ReadSection(section)) {
-            if (entries_.size() == MaxProgramEntries)
-                break;
+            if (entries_.size() == MaxProgramEntries) {
+                overflow.append(program);
+                continue;
+            }
             entries_.append(ProgramEntry{section, program});
         }
     }
@@ -167,6 +182,10 @@ void CatalogueLoader::LoadTXT(bool slovakLang) {
     // 1000 of them would decode gigabytes from a few megabytes.
     qint64 budget = fileSize;
     const QString noDescription = noDescriptionText() + u'\n';
+    // The slot just past the table reads "Bez popisu."; the listings within the cap below
+    // overwrite it for programs that have one.
+    for (const QString& program : std::as_const(overflow))
+        store_.WriteInteger(program, index, int(MaxProgramEntries));
     for (qsizetype i = 0; i < entries_.size(); ++i) {
         const QString& program = entries_[i].program;
         int offset = -1;

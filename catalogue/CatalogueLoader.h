@@ -23,8 +23,8 @@ struct ProgramEntry {
 };
 
 // Description lines by slot. Slot numbers come from the store's Index keys, which the
-// container itself may carry for programs outside every section: a slot that was never
-// filled reads as no lines.
+// container itself may carry for programs outside every section: a slot outside the table
+// reads as "Bez popisu.".
 class DescriptionTable {
 public:
     QStringList lines(qsizetype slot) const;

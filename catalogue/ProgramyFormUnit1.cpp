@@ -187,17 +187,10 @@ void TProgramyForm::FormCreate() {
     // 1. The magnifier cursor of the preview.
     Nahled->setCursor(lupaCursor());
 
-    // 2. Pictures.
-    main_.ShowSkinPicture(Desktop, skin::ContentPlocha);
-    Desktop->move(0, 0);
-    Desktop->lower();
-    main_.ShowSkinPicture(Line, skin::ProgLine);
-    main_.ShowSkinPicture(bmpLupa, skin::ProgLupa);
-
-    // 3. Bounds.
+    // 2. Bounds, before anything that can fail: a window left at 0,0 would cover the menu.
     placeOnContentArea();
 
-    // 4. Image lists.
+    // 3. Image lists.
     main_.NaplnImageList(PopisList, skin::ProgDokumen);
     Popis->setImageList(&PopisList);
     main_.NaplnImageList(HledatList, skin::ProgHledat);
@@ -221,16 +214,21 @@ void TProgramyForm::FormCreate() {
     main_.NaplnImageList(HodnoceniList, skin::ProgHodnoc);
     main_.NaplnImageList(KonceptList, skin::ProgLicence);
 
-    // 5. Layout; the action buttons and the preview start disabled.
+    // 4. Layout; the action buttons and the preview start disabled. A missing picture is
+    // reported and the window works without it.
     layout::apply(this, layout::Programy, s.HighRes);
+    Desktop->move(0, 0);
+    main_.ShowSkinPictures(
+        {{Desktop, skin::ContentPlocha}, {Line, skin::ProgLine}, {bmpLupa, skin::ProgLupa}});
+    Desktop->lower();
     for (TEzRgnBtn* b : {Spustit, Instalovat, Kopirovat, Popis, btnZalozky, Internet})
         b->setButtonEnabled(false);
     Nahled->setEnabled(false);
 
-    // 6. The catalogue.
+    // 5. The catalogue.
     FullDecrypt();
 
-    // 7. The main menu's title.
+    // 6. The main menu's title.
     if (auto* desktop = main_.forms().DesktopForm) {
         desktop->Titulek->setText(title());
         desktop->Titulek->adjustSize();
@@ -238,7 +236,7 @@ void TProgramyForm::FormCreate() {
                                desktop->Titulek->y());
     }
 
-    // 8. Sections, everything listed, alphabetical order.
+    // 7. Sections, everything listed, alphabetical order.
     NactiSekce();
     NastavSekci(AllSections);
     SeznamSekci->setCurrentIndex(SeznamSekci->count() - 1);
@@ -247,7 +245,7 @@ void TProgramyForm::FormCreate() {
     orderTag_ = 0;
     Filtr->setButtonEnabled(!Edit1->text().isEmpty());
 
-    // 9. Coming back from another application refreshes the buttons.
+    // 8. Coming back from another application refreshes the buttons.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive && isVisible())
             FormActivate();
@@ -633,8 +631,13 @@ void TProgramyForm::Edit1Change(const QString& text) { Filtr->setButtonEnabled(!
 void TProgramyForm::Edit1KeyPress() { FiltrClick(); }
 
 const QString& TProgramyForm::foldedDescription(int index) {
-    if (folded_.size() <= index)
-        folded_.resize(index + 1);
+    // The slot comes from the CD: only slots of the table are cached, the others all read
+    // "Bez popisu.".
+    static const QString none = foldAscii(descriptions_.text(-1));
+    if (index < 0 || index >= descriptions_.size())
+        return none;
+    if (folded_.size() != descriptions_.size())
+        folded_.resize(descriptions_.size());
     QString& text = folded_[index];
     if (text.isNull())
         // Lines end in LF here rather than CR LF: the search text is one line, so no hit
@@ -648,36 +651,37 @@ void TProgramyForm::FiltrClick() {
     const QString needle = Edit1->text();
     if (needle.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString folded = foldAscii(needle);
-    QStringList hits;
-    for (const QString& row : programRows()) {
-        const int index = ReadInteger(row, "Index");
-        if (index >= 0 && matchesSearch(foldedDescription(index), folded))
-            hits.append(row);
-    }
-
     auto* result = main_.forms().VysledkyHledaniForm;
-    if (hits.isEmpty()) {
-        if (result)
-            result->SetMessage(VysledkyHledaniMessages::NotFound, Qt::AlignHCenter);
-    } else {
-        setRows(hits, listSorted_);
-        {
-            const QSignalBlocker block(SeznamProgramu);
-            SeznamProgramu->setCurrentRow(-1);
-            SeznamProgramu->clearSelection();
+    {
+        const OverrideCursor hourGlass(Qt::WaitCursor);
+        const QString folded = foldAscii(needle);
+        QStringList hits;
+        for (const QString& row : programRows()) {
+            const int index = ReadInteger(row, "Index");
+            if (index >= 0 && matchesSearch(foldedDescription(index), folded))
+                hits.append(row);
         }
-        listTag_ = -2;
-        PopisProgramu->clear();
-        if (result)
-            result->SetMessage(VysledkyHledaniMessages::Found(int(SeznamProgramu->count())), Qt::AlignLeft);
+
+        if (hits.isEmpty()) {
+            if (result)
+                result->SetMessage(VysledkyHledaniMessages::NotFound, Qt::AlignHCenter);
+        } else {
+            setRows(hits, listSorted_);
+            {
+                const QSignalBlocker block(SeznamProgramu);
+                SeznamProgramu->setCurrentRow(-1);
+                SeznamProgramu->clearSelection();
+            }
+            listTag_ = -2;
+            PopisProgramu->clear();
+            if (result)
+                result->SetMessage(VysledkyHledaniMessages::Found(int(SeznamProgramu->count())), Qt::AlignLeft);
+        }
+        if (!selectedProgram().isEmpty())
+            SeznamProgramuClick();
+        else
+            SetNeutral();
     }
-    if (!selectedProgram().isEmpty())
-        SeznamProgramuClick();
-    else
-        SetNeutral();
-    QApplication::restoreOverrideCursor();
     sectionTag_ = -5;
     runModal(result);
 }

@@ -42,7 +42,7 @@ TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkin
 
 void TVysledkyHledaniForm::FormCreate() {
     Plocha->move(0, 0);
-    const QSize background = main_.ShowSkinPicture(Plocha, skin::HledaniPlocha);
+    const QSize background = main_.ShowSkinPictureOrReport(Plocha, skin::HledaniPlocha);
     Plocha->lower();
     setFixedSize(background);
     centreOnScreen();

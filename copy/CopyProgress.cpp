@@ -1,6 +1,7 @@
 #include "copy/CopyProgress.h"
 
 #include "platform/Errors.h"
+#include "widgets/Cursors.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -61,22 +62,6 @@ struct Shared {
         std::lock_guard lock(mutex);
         return current;
     }
-};
-
-// While the user is asked, the pointer is an arrow, whatever the copy set.
-class ArrowWhileAsking {
-public:
-    ArrowWhileAsking() : pushed_(QGuiApplication::overrideCursor() != nullptr) {
-        if (pushed_)
-            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    }
-    ~ArrowWhileAsking() {
-        if (pushed_)
-            QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool pushed_;
 };
 
 }  // namespace
@@ -144,7 +129,8 @@ platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& 
     // Ending: nobody is asked any more.
     if (platform::ending())
         return platform::CopyDecision::Cancel;
-    ArrowWhileAsking arrow;
+    // While the user is asked, the pointer is an arrow, whatever the copy set.
+    const OverrideCursor arrow(Qt::ArrowCursor, QGuiApplication::overrideCursor() != nullptr);
     QMessageBox box(QMessageBox::Warning, platform::applicationTitle(),
                     platform::describeCopyError(error), QMessageBox::NoButton, parent);
     QPushButton* retry = box.addButton(QStringLiteral("Opakovat"), QMessageBox::AcceptRole);
@@ -172,7 +158,7 @@ Collisions askCollisions(QWidget* parent, const QString& destination, const QStr
     QString names = QStringList(taken.mid(0, Shown)).join(QLatin1Char('\n'));
     if (taken.size() > Shown)
         names += QStringLiteral("\n… a %1 dalších").arg(taken.size() - Shown);
-    ArrowWhileAsking arrow;
+    const OverrideCursor arrow(Qt::ArrowCursor, QGuiApplication::overrideCursor() != nullptr);
     QMessageBox box(QMessageBox::Question, platform::applicationTitle(),
                     QStringLiteral("Ve složce „%1“ už jsou položky se stejnými jmény, jaké má kopírovaný program:\n\n%2\n\n"
                                    "Nahradit je kopiemi z CD, nebo ponechat obojí (kopie z CD pak dostanou nová jména)?")

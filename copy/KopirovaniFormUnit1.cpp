@@ -9,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/FileCopy.h"
 #include "platform/Paths.h"
+#include "widgets/Cursors.h"
 #include "widgets/EzRgnBtn.h"
 
 #include <QComboBox>
@@ -35,14 +36,6 @@ std::function<bool(const QString&)>& readyForTests() {
 bool driveReady(const QString& root) {
     return readyForTests() ? readyForTests()(root) : platform::driveReady(root);
 }
-
-class HourGlass {
-public:
-    HourGlass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourGlass() { QGuiApplication::restoreOverrideCursor(); }
-    HourGlass(const HourGlass&) = delete;
-    HourGlass& operator=(const HourGlass&) = delete;
-};
 
 }  // namespace
 
@@ -74,7 +67,7 @@ TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(mai
 
 void TKopirovaniForm::FormCreate() {
     Plocha->move(0, 0);
-    const QSize background = main_.ShowSkinPicture(Plocha, skin::KopirPlocha);
+    const QSize background = main_.ShowSkinPictureOrReport(Plocha, skin::KopirPlocha);
     Plocha->lower();
     setFixedSize(background);
     centreOnContentArea();
@@ -250,7 +243,7 @@ void TKopirovaniForm::KopirujClick() {
 }
 
 void TKopirovaniForm::CopyAllFiles(const QString& From, const QString& To, bool RenameOnCollision) {
-    HourGlass hourGlass;
+    const OverrideCursor hourGlass(Qt::WaitCursor);
     platform::CopyOptions options;
     options.renameOnCollision = true;
     options.replaceExisting = !RenameOnCollision;

@@ -96,10 +96,10 @@ QByteArray TObjednavkaClass::Document(const OrderDocumentInputs& in) const {
                      padLeft(QByteArray::number(lineTotal), 17);
     }
 
-    // Read once, so that the postage line and the total cannot disagree.
-    const QString postage = pub("postovne");
-    total += postageValue(postage);
-    lines << enc(QStringLiteral("Poštovné        ")) + padLeft(enc(postage), 53);
+    // The line shows what the total counts: a text that is not a whole number counts 0.
+    const int postage = postageValue(pub("postovne"));
+    total += postage;
+    lines << enc(QStringLiteral("Poštovné        ")) + padLeft(QByteArray::number(postage), 53);
     lines << padLeft("----------", 70);
     lines << padLeft(decimal(total) + ".00", 69);
 

@@ -23,6 +23,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace katalog {
 namespace {
 
@@ -49,6 +51,22 @@ constexpr int EditHeight = 24;
 constexpr int LabelHeight = 20;
 constexpr int LabelWidth = 96;
 constexpr int LabelGap = 8;
+
+// Each line break (CR LF counted once) and each tab becomes a space.
+QString oneLine(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+        case u'\t': case u'\n': case u'\v': case u'\f': case u'\r':
+        case 0x85: case 0x2028: case 0x2029:
+            c = QLatin1Char(' ');
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
 
 // The buttons' small pictures: a tick and a cross; Qt derives the disabled state.
 QIcon glyph(bool tick) {
@@ -90,6 +108,16 @@ TTiskForm::TTiskForm(TMain& main, QWidget* parent)
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(f.edit));
         edit->setGeometry(f.left, f.top, f.width, EditHeight);
+        // A Windows edit never holds a line break or a tab; a pasted one would break the
+        // document's columns.
+        connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+            const QString line = oneLine(text);
+            if (line != text) {
+                const int cursor = edit->cursorPosition();
+                edit->setText(line);
+                edit->setCursorPosition(std::min(cursor, int(line.size())));
+            }
+        });
         auto* label = new QLabel(QString::fromUtf8(f.caption), this);
         label->setFont(bold);
         label->setPalette(labelColours);

@@ -183,17 +183,20 @@ TEST_F(CatalogueLoaderTest, MoreThanAThousandEntriesKeepTheirOwnDescriptions) {
         ASSERT_EQ(store.ReadInteger(p, "Index", -1), i);
         ASSERT_EQ(description(p), QStringList({QStringLiteral("Popis %1").arg(i)}));
     }
-    EXPECT_TRUE(descriptions.lines(Count).isEmpty());
-    EXPECT_TRUE(descriptions.lines(-1).isEmpty());
+    EXPECT_EQ(descriptions.lines(Count), QStringList({"Bez popisu."}));
+    EXPECT_EQ(descriptions.lines(-1), QStringList({"Bez popisu."}));
 }
 
 TEST_F(CatalogueLoaderTest, RepeatedListingsCannotMultiplyWithoutBound) {
-    // 400 listings of a section of 300 programs would be 120000 entries.
+    // 400 listings of a section of 300 programs would be 120000 entries. Q, listed only
+    // past the bound, carries an Index that would name slot 2147483647.
     auto b = builder();
     const qint32 d = b.addDescription(QByteArray(3000, 'x'));
-    QByteArray catalogue = "[sections]\r\n" + QByteArray("A=\r\n").repeated(400) + "[A]\r\n";
+    QByteArray catalogue = "[sections]\r\n" + QByteArray("A=\r\n").repeated(400) +
+                           "B=\r\nB=\r\n[A]\r\n";
     for (int i = 0; i < 300; ++i)
         catalogue += "P" + QByteArray::number(i) + "=\r\n";
+    catalogue += "[B]\r\nQ=\r\n[Q]\r\nIndex=2147483647\r\nSeek=" + QByteArray::number(d) + "\r\n";
     catalogue += "[P0]\r\nSeek=" + QByteArray::number(d) + "\r\n";
     install(b.build(catalogue));
     ASSERT_TRUE(load());
@@ -203,6 +206,8 @@ TEST_F(CatalogueLoaderTest, RepeatedListingsCannotMultiplyWithoutBound) {
     EXPECT_EQ(store.ReadInteger("P99", "Index", -1), 99999);
     EXPECT_EQ(store.ReadInteger("P100", "Index", -1), 99700);
     EXPECT_EQ(description("P0"), QStringList({QString(3000, 'x')}));
+    EXPECT_EQ(store.ReadInteger("Q", "Index", -1), MaxProgramEntries);
+    EXPECT_EQ(description("Q"), QStringList({"Bez popisu."}));
 }
 
 TEST_F(CatalogueLoaderTest, DamagedLengthsCannotMultiplyTheDescriptions) {

@@ -2,14 +2,19 @@
 // garbage, and a CD taken out while the program runs. The whole program starts on it and every
 // window is walked through; what breaks is reported or skipped, nothing crashes or hangs.
 #include "about/ONasUnit1.h"
+#include "app/ErrorDialogUnit1.h"
 #include "app/IntroFormUnit1.h"
+#include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
+#include "app/SkinSizes.h"
 #include "catalogue/ProgramyFormUnit1.h"
+#include "catalogue/VysledkyHledaniUnit1.h"
 #include "copy/KopirovaniFormUnit1.h"
 #include "menu/DesktopUnit1.h"
 #include "orders/DalsiNaseCDUnit1.h"
 #include "platform/Codec.h"
+#include "platform/Paths.h"
 #include "platform/ShellOpen.h"
 #include "settings/NastaveniUnit1.h"
 #include "tests/support/TestCatalogue.h"
@@ -27,6 +32,8 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
 
 using platform::MessageKind;
@@ -316,6 +323,76 @@ INSTANTIATE_TEST_SUITE_P(
                [](const Tree& t) { writeFile(t.windows + "kat.INI", QByteArray(4000, '\x9c') + "\r\n[\r\n=\r\n"); },
                {}, false}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+
+class MissingPictureTest : public DamagedCdTest, public ::testing::WithParamInterface<katalog::skin::Picture> {};
+
+// However a single picture fails, every window and button that exists stands where the layout
+// tables put it, and the picture is reported once. The other-titles window ends the program
+// over any of its pictures, the shared background included.
+TEST_P(MissingPictureTest, IsReportedOnceAndNothingMovesFromItsPlace) {
+    namespace skin = katalog::skin;
+    const skin::Picture picture = GetParam();
+    const QString skinDir = cdRoot() + "/SYSTEM/Cz/1024x768";
+    const auto file = platform::resolvePath(skinDir, QString::fromStdString(skin::fileOf(picture)));
+    ASSERT_TRUE(file && QFile::remove(*file));
+    start();
+    if (!main->terminationRequested())
+        walk();
+    const bool shared = picture.folder.empty();
+    const bool ofTitles = shared || picture.folder == "dalsicd";
+    EXPECT_EQ(main->terminationRequested(), ofTitles);
+    std::vector<std::pair<MessageKind, QString>> expected;
+    if (!ofTitles || shared)
+        expected.push_back({MessageKind::ErrorReport, {}});
+    if (ofTitles)
+        expected.push_back({MessageKind::Plain, SkinDamaged});
+    ASSERT_EQ(messages.size(), expected.size());
+    for (size_t i = 0; i < messages.size(); ++i) {
+        EXPECT_EQ(messages[i].first, expected[i].first);
+        if (!expected[i].second.isEmpty()) {
+            EXPECT_EQ(messages[i].second, expected[i].second);
+        }
+    }
+
+    katalog::Forms& f = main->forms();
+    ASSERT_TRUE(katalog::shell().HighRes);
+    const auto& g = katalog::layout::MenuLarge;
+    ASSERT_TRUE(f.DesktopForm);
+    EXPECT_EQ(f.DesktopForm->size(), QSize(g.width, g.height));
+    for (const katalog::layout::Row& row : katalog::layout::Menu) {
+        const auto* button = f.DesktopForm->findChild<QWidget*>(QString::fromLatin1(row.control));
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->pos(), QPoint(row.large.left, row.large.top)) << row.control;
+        EXPECT_TRUE(f.DesktopForm->mask().contains(button->geometry().center())) << row.control;
+    }
+    const QRect content(g.contentDx, g.contentDy, g.contentWidth, g.contentHeight);
+    for (QWidget* window : std::initializer_list<QWidget*>{f.ONas, f.DalsiNaseCDForm, f.ProgramyForm, f.NastaveniForm}) {
+        if (window) {
+            EXPECT_EQ(window->geometry(), content) << window->objectName().toStdString();
+        }
+    }
+    // The dialogs take their background's size, which the layout gives when it is missing.
+    const std::pair<QWidget*, skin::Picture> dialogs[] = {{f.ErrorDialog, skin::ErrorPlocha},
+                                                          {f.KopirovaniForm, skin::KopirPlocha},
+                                                          {f.VysledkyHledaniForm, skin::HledaniPlocha}};
+    for (const auto& [dialog, background] : dialogs) {
+        if (!dialog)
+            continue;
+        const auto size = skin::sizeOf(background, true);
+        EXPECT_EQ(dialog->size(), QSize(size->width, size->height)) << dialog->objectName().toStdString();
+    }
+    if (f.ProgramyForm) {
+        EXPECT_EQ(f.ProgramyForm->bmpLupa->pos(), QPoint(6, 492));
+        EXPECT_EQ(f.ProgramyForm->Spustit->pos(), QPoint(316, 437));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySinglePicture, MissingPictureTest, ::testing::ValuesIn(katalog::skin::AllPictures),
+                         [](const ::testing::TestParamInfo<katalog::skin::Picture>& info) {
+                             std::string name = std::string(info.param.folder) + "_" + std::string(info.param.file);
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(uchar(c)); }, '_');
+                             return name;
+                         });
 
 TEST_F(DamagedCdTest, ACdTakenOutWhileTheProgramRunsFailsQuietlyOrWithAMessage) {
     writeFile(windowsDir() + "kat.INI", "[Music]\r\nMusic=Off\r\n");

@@ -14,6 +14,7 @@
 #include "widgets/EzRgnBtn.h"
 #include "widgets/PictureBox.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <QImageWriter>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 using testing_support::writeFile;
 
@@ -329,5 +331,33 @@ TEST_F(HostileCatalogueTest, LinkLoopsInTheStartMenuEndTheSearchForAnInstalledPr
     EXPECT_EQ(f->Instalovat->tag(), 1);
     EXPECT_EQ(katalog::shell().InstalledPath, menu + "/Programs/Zz/hra.exe");
     EXPECT_EQ(katalog::shell().UninstallCommand, menu + "/Programs/Zz/odinstaluj.exe");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(HostileCatalogueTest, AnIndexFromTheCdNamesNoSlotBeyondTheDescriptions) {
+    // Favourites in no section keep the Index that the CD gives them.
+    writeFile(windowsDir() + "kat.INI", platform::toCp1250(u"[Oblibene-Zlé CD]\r\nDaleko=1\r\nDál=1\r\n"));
+    testing_support::writeCatalogue(cdRoot(), QStringLiteral(
+        "[Title]\nName=Zlé CD\n[sections]\nZlé=\n[Zlé]\nHra=\n"
+        "[Daleko]\nIndex=2147483647\n[Dál]\nIndex=2000000000\n"));
+    main = std::make_unique<katalog::TMain>(nullptr, cdRoot());
+    main->FormCreate();
+    main->CreateSearchResultForm();
+    auto* f = main->forms().ProgramyForm;
+    const int favourites = f->SeznamSekci->findText(QStringLiteral("Oblíbené"));
+    f->SeznamSekci->setCurrentIndex(favourites);
+    f->SeznamSekciChange(favourites);
+    ASSERT_EQ(f->SeznamProgramu->count(), 2);
+    for (const char* program : {"Daleko", "Dál"}) {
+        select(f, QString::fromUtf8(program));
+        EXPECT_EQ(f->PopisProgramu->toPlainText(), "Bez popisu.");
+    }
+    f->Edit1->setText("popisu");
+    QTimer::singleShot(0, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    });
+    f->FiltrClick();
+    EXPECT_EQ(f->SeznamProgramu->count(), 2);
     EXPECT_TRUE(messages.empty());
 }

@@ -175,7 +175,7 @@ TEST(OrderDocument, EmptyCustomerFieldsKeepLabelsAndPrefixes) {
     EXPECT_EQ(lines[9], "fax:" + QString(40, ' '));
     EXPECT_EQ(lines[10], "e-mail:" + QString(37, ' '));
     // No items: the postage line, and a total of nothing.
-    EXPECT_EQ(lines[15], "Poštovné" + QString(8 + 53, ' '));
+    EXPECT_EQ(lines[15], "Poštovné" + QString(8 + 52, ' ') + "0");
     EXPECT_EQ(lines[16], QString(60, ' ') + "----------");
     EXPECT_EQ(lines[17], QString(65, ' ') + "0.00");
     EXPECT_EQ(lines[51], QString(49, ' ') + "Razítko a podpis");
@@ -261,14 +261,16 @@ TEST(OrderDocument, LargeTotalsDoNotOverflow) {
     EXPECT_EQ(lines[20], QString(69 - 23, ' ') + "13835058042397261877.00");
 }
 
-TEST(OrderDocument, PostageThatIsNotAWholeNumberCountsAsNothing) {
+TEST(OrderDocument, PostageThatIsNotAWholeNumberCountsAsNothingAndReadsSo) {
     struct Case {
         QString postovne;
+        QString shown;
         QString total;
     };
     for (const Case& c :
-         {Case{"50", "249.00"}, Case{"", "199.00"}, Case{"abc", "199.00"}, Case{"12.5", "199.00"},
-          Case{"-9", "190.00"}, Case{"0x10", "215.00"}, Case{"99999999999", "199.00"}}) {
+         {Case{"50", "50", "249.00"}, Case{"", "0", "199.00"}, Case{"abc", "0", "199.00"},
+          Case{"12.5", "0", "199.00"}, Case{"-9", "-9", "190.00"}, Case{"0x10", "16", "215.00"},
+          Case{"99999999999", "0", "199.00"}}) {
         TObjednavkaClass order;
         order.AddItem(0, 1, 199);
         auto publisher = publisherDetails();
@@ -276,8 +278,8 @@ TEST(OrderDocument, PostageThatIsNotAWholeNumberCountsAsNothing) {
         const QStringList lines = linesOf(order.Document(inputs(publisher, {"A"})));
         SCOPED_TRACE(c.postovne.toStdString());
         ASSERT_EQ(lines.size(), 55);
-        // The postage line shows the text as it stands.
-        EXPECT_EQ(lines[16], "Poštovné        " + c.postovne.rightJustified(53, ' '));
+        // The postage line shows what the total counts, as the other amounts are written.
+        EXPECT_EQ(lines[16], "Poštovné        " + c.shown.rightJustified(53, ' '));
         EXPECT_EQ(lines[18], c.total.rightJustified(69, ' '));
     }
 }

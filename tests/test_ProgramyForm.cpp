@@ -15,6 +15,7 @@
 #include "widgets/EzRgnBtn.h"
 #include "widgets/PictureBox.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QScrollBar>
@@ -22,6 +23,8 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+
+#include <utility>
 
 using testing_support::writeFile;
 
@@ -699,4 +702,18 @@ TEST_F(ProgramActionsTest, ARegistryErrorIsReportedAndTheViewStillShowsTheNewPro
     EXPECT_FALSE(f->Popis->buttonEnabled());
     EXPECT_FALSE(f->Spustit->buttonEnabled());
     EXPECT_EQ(f->Instalovat->tag(), 0);
+}
+
+TEST_F(ProgramyFormTest, AnErrorDuringASearchLeavesNoHourglass) {
+    auto* f = start();
+    // Something fails while the hits are listed.
+    bool thrown = false;
+    QObject::connect(f->SeznamProgramu->model(), &QAbstractItemModel::rowsInserted, f, [&thrown] {
+        if (!std::exchange(thrown, true))
+            throw platform::KatalogError("selhání");
+    });
+    f->Edit1->setText("Cesta");
+    EXPECT_THROW(f->FiltrClick(), platform::KatalogError);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(search(f, "Cesta").size(), 2);
 }

@@ -9,6 +9,7 @@
 #include "widgets/EzRgnBtn.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
 using testing_support::readFile;
 using testing_support::writeFile;
 
@@ -263,6 +265,26 @@ TEST_F(TiskFormTest, EnterAnywhereSavesWithoutAPrinter) {
     EXPECT_EQ(lines[19].trimmed(), "499.00");
     // Windows-1250 on the disk.
     EXPECT_TRUE(readFile(path + ".txt").contains("Jan Nov\xE1k"));
+}
+
+TEST_F(TiskFormTest, PastedLineBreaksAndTabsBecomeSpaces) {
+    tick(0);
+    const QString path = cdRoot() + "/obj.txt";
+    useSaveDialog(path);
+    runForm([this] {
+        QApplication::clipboard()->setText(u"Dlouhá 5\r\nbyt 3\tvlevo\n"_s);
+        form->AdresaEdit->setFocus();
+        form->AdresaEdit->paste();
+        form->FirmaEdit->insert("Firma\rs.r.o.\u2029");
+        form->Tisk->click();
+    });
+    EXPECT_EQ(form->AdresaEdit->text(), u"Dlouhá 5 byt 3 vlevo "_s);
+    EXPECT_EQ(form->FirmaEdit->text(), "Firma s.r.o. ");
+    const QStringList lines = savedLines(path);
+    ASSERT_EQ(lines.size(), 55);
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), 70) << line.toStdString();
+    EXPECT_TRUE(lines[6].startsWith(u"Dlouhá 5 byt 3 vlevo"_s)) << lines[6].toStdString();
 }
 
 TEST_F(TiskFormTest, AnExistingFileIsReplacedWithoutAQuestion) {
