@@ -81,6 +81,7 @@ public:
     QSize ShowSkinPicture(QLabel* label, const skin::Picture& p);
     // ShowSkinPicture, but a picture that fails is reported, the first time only, and the
     // label takes the size the layout gives the picture: nothing placed by it moves.
+    // ShowSkinPictures does that for each pair.
     QSize ShowSkinPictureOrReport(QLabel* label, const skin::Picture& p);
     void ShowSkinPictures(std::initializer_list<std::pair<QLabel*, skin::Picture>> pictures);
 

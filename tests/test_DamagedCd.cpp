@@ -324,6 +324,10 @@ INSTANTIATE_TEST_SUITE_P(
                {}, false}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
+namespace katalog::skin {
+void PrintTo(const Picture& p, std::ostream* os) { *os << fileOf(p); }
+}  // namespace katalog::skin
+
 class MissingPictureTest : public DamagedCdTest, public ::testing::WithParamInterface<katalog::skin::Picture> {};
 
 // However a single picture fails, every window and button that exists stands where the layout
