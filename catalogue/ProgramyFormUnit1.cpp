@@ -717,15 +717,21 @@ void TProgramyForm::InstalovatClick() {
             // The marker comes first: even a missing setup file makes later refreshes look
             // the program up.
             installedState().markInstalling(name);
-            platform::reportStartFailure(openProgramFolderFile(shell().ProgramDir, source, setup),
-                                         shell().SlovakLang);
+            RefreshWhenEnded(openProgramFolderFile(shell().ProgramDir, source, setup));
         }
     } else {
-        platform::reportStartFailure(launchInstalledCommand(shell().UninstallCommand), shell().SlovakLang);
+        RefreshWhenEnded(launchInstalledCommand(shell().UninstallCommand));
         Instalovat->setTag(0);
         Instalovat->setImageList(&Instalace);
     }
     Instalovat->repaint();
+}
+
+// A setup or uninstaller may show no window, so its end brings no activation: the buttons
+// are refreshed when the process that was started ends.
+void TProgramyForm::RefreshWhenEnded(const platform::StartResult& started) {
+    platform::reportStartFailure(started, shell().SlovakLang);
+    platform::whenProcessEnds(started.pid, this, [this] { FormActivate(); });
 }
 
 void TProgramyForm::KopirovatClick() {

@@ -127,6 +127,8 @@ private:
     void hideIcon(QLabel* icon);
     // Runs a modal window above the catalogue; the catalogue is "activated" again after.
     void runModal(QDialog* dialog);
+    // Reports a start that failed; a started process refreshes the buttons when it ends.
+    void RefreshWhenEnded(const platform::StartResult& started);
     // The program folder's file: ProgramDir + source + "\" + file, inside the CD only.
     std::optional<QString> programFile(const QString& source, const QString& file) const;
     platform::ProfileFile settings() const;

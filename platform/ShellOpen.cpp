@@ -12,8 +12,15 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -54,7 +61,7 @@ StartResult result(Outcome outcome, const QString& path, bool document) {
     return {outcome, QFileInfo(path).fileName(), document};
 }
 
-bool startProcess(const Launch& l) {
+bool startProcess(const Launch& l, qint64* pid) {
     QProcess process;
     process.setProgram(l.program);
     process.setArguments(l.arguments);
@@ -67,20 +74,21 @@ bool startProcess(const Launch& l) {
         }
         process.setProcessEnvironment(env);
     }
-    return process.startDetached();
+    return process.startDetached(pid);
 }
 
 StartResult start(const Launch& l, const QString& name, bool document) {
     bool started = true;
+    qint64 pid = 0;
     if (hook())
         hook()(l);
     else if (l.kind == Launch::Kind::Process)
-        started = startProcess(l);
+        started = startProcess(l, &pid);
     else if (l.kind == Launch::Kind::Document)
         started = QDesktopServices::openUrl(QUrl::fromLocalFile(l.program));
     else
         started = QDesktopServices::openUrl(QUrl(l.program));
-    return {started ? Outcome::Started : Outcome::Failed, name, document};
+    return {started ? Outcome::Started : Outcome::Failed, name, document, started ? pid : 0};
 }
 
 bool isWindowsProgram(const QString& path) {
@@ -182,6 +190,43 @@ void reportStartFailure(const StartResult& r, bool slovak) {
     }
 }
 
+void whenProcessEnds(qint64 pid, QObject* context, std::function<void()> ended) {
+    if (pid <= 0 || !context)
+        return;
+    int fd = -1;
+#ifdef SYS_pidfd_open
+    fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+#else
+    errno = ENOSYS;
+#endif
+    if (fd < 0 && errno == ESRCH) {
+        QTimer::singleShot(0, context, std::move(ended));
+        return;
+    }
+    if (fd >= 0) {
+        // A process's descriptor reads ready once the process has ended.
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, context);
+        QObject::connect(notifier, &QObject::destroyed, [fd] { ::close(fd); });
+        QObject::connect(notifier, &QSocketNotifier::activated, context, [notifier, ended = std::move(ended)] {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+            ended();
+        });
+        return;
+    }
+    // Kernels before 5.3: ask now and then. The process is not our child (started detached),
+    // so no zombie of it stays to answer for it.
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, pid, ended = std::move(ended)] {
+        if (::kill(pid_t(pid), 0) == 0 || errno == EPERM)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        ended();
+    });
+    timer->start(500);
+}
+
 QString findWine() { return QStandardPaths::findExecutable(QStringLiteral("wine")); }
 
 bool isAllowedAddress(const QString& address) {
@@ -207,7 +252,9 @@ StartResult startWindowsProgram(const QString& file, const std::optional<QString
     if (wine.isEmpty())
         return result(Outcome::NeedsWine, file, false);
     if (!arguments)
-        return start({Launch::Kind::Process, wine, {QStringLiteral("start"), QStringLiteral("/unix"), file}, dir, {}},
+        // With /wait, wine ends when the program does, so that its end can be noticed.
+        return start({Launch::Kind::Process, wine,
+                      {QStringLiteral("start"), QStringLiteral("/wait"), QStringLiteral("/unix"), file}, dir, {}},
                      QFileInfo(file).fileName(), false);
     const auto windowsPath = linuxToWindowsPath(defaultWinePrefix(), file);
     if (!windowsPath)

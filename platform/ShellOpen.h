@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QObject;
+
 namespace platform {
 
 enum class ShowMode { Normal, Maximized };
@@ -33,6 +35,7 @@ struct StartResult {
     Outcome outcome = Outcome::Missing;
     QString name;           // what was to be started, as the user knows it: file name or address
     bool document = false;  // to be opened rather than run
+    qint64 pid = 0;         // the process started, when one was and is known
 
     explicit operator bool() const { return outcome == Outcome::Started; }
 };
@@ -65,6 +68,10 @@ StartResult openAddress(const QString& address, ShowMode mode = ShowMode::Maximi
 // Opens a help file: the WinHelp file through Wine when both exist, otherwise the HTML file of
 // the same base name beside it (".HTM", matched without regard to case).
 StartResult openHelp(const QString& systemDir, const QString& hlpName);
+
+// Calls ended once, on context's thread, when the process pid has ended (at once when it
+// already has); never when context goes first or pid is not a process's.
+void whenProcessEnds(qint64 pid, QObject* context, std::function<void()> ended);
 
 // True when the address has one of the schemes a catalogue may open.
 bool isAllowedAddress(const QString& address);

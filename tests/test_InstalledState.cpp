@@ -307,9 +307,9 @@ TEST_F(LaunchTest, ShortcutsOpenInTheirFolderOtherCommandsRunAsCommandLines) {
     ASSERT_EQ(launches.size(), 3u);
     EXPECT_EQ(launches[0].program, wine.wine());
     EXPECT_EQ(launches[0].arguments,
-              QStringList({"start", "/unix", wine.driveC("users/Public/Start Menu/Demo/Demo.LNK")}));
+              QStringList({"start", "/wait", "/unix", wine.driveC("users/Public/Start Menu/Demo/Demo.LNK")}));
     EXPECT_EQ(launches[0].workDir, wine.driveC("users/Public/Start Menu/Demo"));
-    EXPECT_EQ(launches[1].arguments, QStringList({"start", "/unix", cdFile("menu/Demo/demo.lnk")}));
+    EXPECT_EQ(launches[1].arguments, QStringList({"start", "/wait", "/unix", cdFile("menu/Demo/demo.lnk")}));
     EXPECT_EQ(launches[1].workDir, cdFile("menu/Demo"));
     EXPECT_EQ(launches[2].program, "/bin/sh");
     EXPECT_EQ(launches[2].arguments, QStringList({cdFile("opt/Demo Tool/uninstall.sh"), "--all", "a b"}));

@@ -518,6 +518,35 @@ TEST_F(ProgramActionsTest, InstallDetectRunInstalledAndUninstall) {
     EXPECT_EQ(f->Instalovat->imageList(), &f->Instalace);
 }
 
+// A setup script that shows no window brings no activation: the end of the process that was
+// started refreshes the buttons, after an install and after an uninstaller that removed nothing.
+TEST_F(ProgramActionsTest, TheButtonsFollowASetupThatEndsWithoutAWindow) {
+    platform::setLaunchHook({});
+    const QString installed = script(configHome() + "/apps/sklad.sh");
+    const QString uninstall = script(configHome() + "/apps/odinstaluj.sh");
+    const QString registry = windowsDir() + "registry.reg";
+    const QString record =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sklad.sh]\r\n"
+        "@=\"" + installed + "\"\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sklad 1.0]\r\n"
+        "\"UnInstallString\"=\"" + uninstall + "\"\r\n";
+    writeFile(configHome() + "/record.reg", record.toUtf8());
+    // Ends a moment after the click, as a real setup does.
+    writeFile(cdFile("sklad/setup.sh"),
+              ("#!/bin/sh\nsleep 0.2\ncp '" + configHome() + "/record.reg' '" + registry + "'\n").toUtf8());
+    auto* f = start(InstallCatalogue);
+    select(f, "Sklad");
+    f->Instalovat->Click();
+    EXPECT_EQ(f->Instalovat->tag(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f->Instalovat->tag(), 1, 10000);
+    EXPECT_TRUE(f->Spustit->buttonEnabled());
+
+    // The uninstaller ends having removed nothing: the program reads as installed again.
+    f->Instalovat->Click();
+    EXPECT_EQ(f->Instalovat->tag(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f->Instalovat->tag(), 1, 10000);
+}
+
 TEST_F(ProgramActionsTest, AMissingSetupFileStillMarksTheProgram) {
     auto* f = start(InstallCatalogue);
     select(f, "Sklad");

@@ -235,7 +235,7 @@ TEST_F(WinePrefixTest, InstalledStatesAndTheCommandsHandedToWine) {
             EXPECT_EQ(launches[0].arguments, QStringList({"cmd", "/c", "%" + CommandLineVariable + "%"}));
             EXPECT_EQ(launches[0].environment, QStringList{CommandLineVariable + "=" + c.handed});
         } else {
-            EXPECT_EQ(launches[0].arguments, QStringList({"start", "/unix", c.shortcut}));
+            EXPECT_EQ(launches[0].arguments, QStringList({"start", "/wait", "/unix", c.shortcut}));
         }
     }
     state.markInstalling("Nic");
