@@ -4,6 +4,7 @@
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/Keyboard.h"
 
 namespace katalog {
 
@@ -15,6 +16,7 @@ TErrorDialog::TErrorDialog(TMain& main, QWidget* parent) : TSkinDialog(main, par
     Zrusit = makeButton(this, QStringLiteral("Zrusit"));
     connect(Opakovat, &TEzRgnBtn::clicked, this, &TErrorDialog::OpakovatClick);
     connect(Zrusit, &TEzRgnBtn::clicked, this, &TErrorDialog::ZrusitClick);
+    keys::setFocusOrder(layout::focusOrder(this, layout::ErrorDialogFocus));
 }
 
 void TErrorDialog::FormCreate() {

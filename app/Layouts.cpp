@@ -1,5 +1,7 @@
 #include "app/Layouts.h"
 
+#include "widgets/EzRgnBtn.h"
+
 #include <QWidget>
 
 namespace katalog::layout {
@@ -14,6 +16,23 @@ void apply(QWidget* window, std::span<const Row> rows, bool highRes) {
         if (g.width >= 0 && g.height >= 0)
             w->resize(g.width, g.height);
     }
+}
+
+QList<QWidget*> focusOrder(QWidget* window, std::span<const Focus> rows) {
+    QList<QWidget*> order;
+    for (const Focus& row : rows) {
+        auto* w = window->findChild<QWidget*>(QString::fromLatin1(row.control.data(), row.control.size()),
+                                              Qt::FindDirectChildrenOnly);
+        if (!w)
+            continue;
+        const QString caption = QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size()));
+        if (auto* button = qobject_cast<TEzRgnBtn*>(w))
+            button->setCaption(caption);
+        else if (!caption.isEmpty())
+            w->setAccessibleName(caption);
+        order.append(w);
+    }
+    return order;
 }
 
 }  // namespace katalog::layout

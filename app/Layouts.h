@@ -2,6 +2,8 @@
 // Where every control of every window stands, in the large (1024x768) and the small
 // (800x600) layout. Rows name controls by their object names; one loop applies a table.
 // Width and height are -1 where the control takes the size of its picture.
+#include <QList>
+
 #include <span>
 #include <string_view>
 
@@ -20,6 +22,14 @@ struct Row {
     std::string_view control;
     Geometry large;
     Geometry small;
+};
+
+// A window's focus order: the controls Tab visits, in reading order, each with the words
+// a control that shows only a picture says to assistive technology (its hint, when it has
+// one, comes first).
+struct Focus {
+    std::string_view control;
+    std::string_view caption = {};
 };
 
 // Main menu window.
@@ -42,6 +52,11 @@ inline constexpr Row Menu[] = {
     {"Minimalizace", {792, 2}, {696, 3}},
     {"Quit", {822, 2}, {722, 3}},
 };
+// The menu's column; the content window follows, the window buttons come last.
+inline constexpr Focus MenuFocus[] = {
+    {"mnuProgramy"}, {"mnuONas"}, {"mnuDalsiTituly"}, {"mnuNastaveni"}, {"mnuNapoveda"},
+};
+inline constexpr Focus MenuWindowFocus[] = {{"Minimalizace"}, {"Quit"}};
 inline constexpr int TitulekLeftLarge = 57;
 inline constexpr int TitulekLeftSmall = 50;
 
@@ -50,6 +65,7 @@ inline constexpr Row ErrorDialog[] = {
     {"Opakovat", {123, 106}, {123, 106}},
     {"Zrusit", {239, 106}, {239, 106}},
 };
+inline constexpr Focus ErrorDialogFocus[] = {{"Opakovat", "Opakovat"}, {"Zrusit", "Zrušit"}};
 
 // Catalogue window.
 inline constexpr Row Programy[] = {
@@ -74,10 +90,28 @@ inline constexpr Row Programy[] = {
     {"PopisProgramu", {312, 13, 285, 410}, {273, 11, 250, 360}},
     {"Edit1", {44, 497, 148, 23}, {38, 436, 130, 20}},
 };
+// The left column, the description, the preview column, then the action buttons row by row.
+inline constexpr Focus ProgramyFocus[] = {
+    {"SeznamSekci", "Sekce"},
+    {"TypTrideni", "Třídění"},
+    {"SeznamProgramu", "Programy"},
+    {"Edit1", "Hledaný text"},
+    {"Filtr", "Hledat"},
+    {"PopisProgramu", "Popis programu"},
+    {"Nahled", "Obrázky programu"},
+    {"TovanaLogo", "Vydavatel"},
+    {"Spustit", "Spustit"},
+    {"Kopirovat", "Kopírovat"},
+    {"Popis", "Dokumentace"},
+    {"Instalovat", "Instalovat"},
+    {"btnZalozky", "Oblíbené"},
+    {"Internet", "WWW autora"},
+};
 
 // Search result window.
 inline constexpr Geometry VysledkyLabel{16, 40, 385, 73};
 inline constexpr int VysledkyOkTop = 122;
+inline constexpr Focus VysledkyFocus[] = {{"btnOK", "OK"}};
 
 // Copy dialog.
 inline constexpr Row Kopirovani[] = {
@@ -88,6 +122,11 @@ inline constexpr Row Kopirovani[] = {
     {"DirName", {31, 68, 192, 26}, {27, 60, 168, 23}},
     {"SeznamAdresaru", {31, 103, 192, 196}, {27, 90, 168, 172}},
     {"SeznamJednotek", {31, 310, 192, 24}, {27, 272, 168, 21}},
+};
+inline constexpr Focus KopirovaniFocus[] = {
+    {"DirName", "Název nové složky"}, {"SeznamAdresaru", "Složky"}, {"SeznamJednotek", "Jednotky"},
+    {"NovyAdresar", "Nová složka"},   {"Kopiruj", "Kopírovat"},     {"Zrusit", "Zrušit"},
+    {"Close", "Zavřít"},
 };
 
 // Other titles.
@@ -109,6 +148,11 @@ inline constexpr Row DalsiNaseCD[] = {
     {"Pozadavky", {311, 508}, {273, 446}},
     {"SeznamTitulu", {8, 76, 274, 452}, {7, 66, 240, 395}},
     {"PopisTitulu", {310, 9, 234, 452}, {272, 8, 205, 395}},
+};
+inline constexpr Focus DalsiNaseCDFocus[] = {
+    {"SeznamTitulu", "Tituly"},  {"PopisTitulu", "Popis titulu"}, {"ObjednavkaChk", "Přidat do objednávky"},
+    {"KusuDec", "Méně kusů"},    {"KusuInc", "Více kusů"},        {"Tisk", "Objednat"},
+    {"ViceInfo", "Více informací"},
 };
 inline constexpr int CoverSlotLarge = 566;
 inline constexpr int CoverSlotSmall = 484;
@@ -132,6 +176,13 @@ inline constexpr Row Nastaveni[] = {
     {"Pismo", {416, 309}, {365, 271}},
     {"OK", {624, 488}, {547, 428}},
 };
+// The songs by their numbers, the two switches, the font, then OK.
+inline constexpr Focus NastaveniFocus[] = {
+    {"Song1", "Skladba 1"}, {"Song2", "Skladba 2"}, {"Song3", "Skladba 3"},
+    {"Song4", "Skladba 4"}, {"Song5", "Skladba 5"}, {"Song6", "Skladba 6"},
+    {"Hudba", "Hudba a zvuky"}, {"Animace", "Animace náhledu"}, {"Pismo", "Písmo"},
+    {"OK", "Uložit"},
+};
 
 // About pages.
 inline constexpr Row ONas[] = {
@@ -146,11 +197,22 @@ inline constexpr Row ONas[] = {
     {"Autor", {584, 495}, {512, 434}},
     {"TextClanku", {153, 94, 235, 324}, {133, 83, 206, 282}},
 };
+inline constexpr Focus ONasFocus[] = {
+    {"TextClanku", "Text stránky"},
+    {"WWW", "Navštivte nás na webu"},
+    {"OProg", "O programu"},
+    {"VolneSiritSoft", "Volně šiřitelný software"},
+    {"Zaruka", "Záruka"},
+    {"Autor", "Autoři"},
+};
 // Viewer widths of the four pages: oprog, then autor, volsirsw, zaruka.
 inline constexpr int TextNarrowLarge = 235, TextNarrowSmall = 206;
 inline constexpr int TextWideLarge = 490, TextWideSmall = 430;
 
 // Moves (and, where the row says, sizes) the window's children named in rows.
 void apply(QWidget* window, std::span<const Row> rows, bool highRes);
+
+// The window's children named in rows, in their order, each given its caption.
+QList<QWidget*> focusOrder(QWidget* window, std::span<const Focus> rows);
 
 }  // namespace katalog::layout

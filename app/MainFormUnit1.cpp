@@ -155,6 +155,7 @@ void TMain::LoadForms() {
     platform::guarded([&] { ApplyAppFont(); });
     if (terminating_)
         return;
+    f.DesktopForm->ChainFocus();
     if (intro_) {
         intro_->hide();
         delete intro_;

@@ -19,6 +19,7 @@
 #include "viewer/PicFormUnit1.h"
 #include "widgets/Cursors.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/Keyboard.h"
 #include "widgets/ListBox.h"
 #include "widgets/PictureBox.h"
 
@@ -178,6 +179,8 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
         if (shell().AnimOn)
             openViewer();
     });
+    Nahled->setFocusPolicy(Qt::TabFocus);
+    connect(Nahled, &TPictureBox::keyPressed, this, openViewer);
 }
 
 void TProgramyForm::FormCreate() {

@@ -38,6 +38,7 @@ TVysledkyHledaniForm::TVysledkyHledaniForm(TMain& main, QWidget* parent) : TSkin
     Label1->setGeometry(g.left, g.top, g.width, g.height);
     btnOK = makeButton(this, QStringLiteral("btnOK"));
     connect(btnOK, &TEzRgnBtn::clicked, this, &TVysledkyHledaniForm::btnOKClick);
+    layout::focusOrder(this, layout::VysledkyFocus);
 }
 
 void TVysledkyHledaniForm::FormCreate() {

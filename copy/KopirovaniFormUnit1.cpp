@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "widgets/Cursors.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/Keyboard.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -63,6 +64,7 @@ TKopirovaniForm::TKopirovaniForm(TMain& main, QWidget* parent) : TSkinDialog(mai
     connect(Close, &TEzRgnBtn::clicked, this, &TKopirovaniForm::ZrusitClick);
     // Only a drive the user picks; setting the box from code changes nothing else.
     connect(SeznamJednotek, &QComboBox::activated, this, &TKopirovaniForm::SeznamJednotekChange);
+    keys::setFocusOrder(layout::focusOrder(this, layout::KopirovaniFocus));
 }
 
 void TKopirovaniForm::FormCreate() {

@@ -13,6 +13,7 @@
 #include "platform/ShellOpen.h"
 #include "settings/NastaveniUnit1.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/Keyboard.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -59,6 +60,22 @@ TDesktopForm::TDesktopForm(TMain& main) : QWidget(nullptr, Qt::FramelessWindowHi
     connect(Minimalizace, &TEzRgnBtn::clicked, this, &TDesktopForm::MinimalizaceClick);
     connect(Quit, &TEzRgnBtn::clicked, this, &TDesktopForm::KonecClick);
 }
+
+void TDesktopForm::ChainFocus() {
+    const Forms& f = main_.forms();
+    QList<QWidget*> order = layout::focusOrder(this, layout::MenuFocus);
+    const auto add = [&order](QWidget* form, std::span<const layout::Focus> rows) {
+        if (form)
+            order += layout::focusOrder(form, rows);
+    };
+    add(f.ProgramyForm, layout::ProgramyFocus);
+    add(f.ONas, layout::ONasFocus);
+    add(f.DalsiNaseCDForm, layout::DalsiNaseCDFocus);
+    add(f.NastaveniForm, layout::NastaveniFocus);
+    order += layout::focusOrder(this, layout::MenuWindowFocus);
+    keys::setFocusOrder(order);
+}
+
 
 void TDesktopForm::FormCreate() {
     const Shell& s = shell();

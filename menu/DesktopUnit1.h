@@ -29,6 +29,9 @@ public:
     // True when the screen point lies in the title strip.
     bool InTitleStrip(QPoint screenPos) const;
 
+    // Tab visits the menu's column, then the content window shown, then the window buttons.
+    void ChainFocus();
+
     void mnuProgramyClick();
     void mnuONasClick();
     void mnuDalsiTitulyClick();

@@ -148,11 +148,11 @@ TTiskForm::TTiskForm(TMain& main, QWidget* parent)
     Zrusit->setObjectName(QStringLiteral("Zrusit"));
     Zrusit->setGeometry(451, 330, 110, 25);
 
-    for (qsizetype i = 0; i + 1 < 9; ++i)
+    // The fields in their own tab order, the postcode after the telephone, the buttons last.
+    for (qsizetype i = 0; i + 1 < edits.size(); ++i)
         setTabOrder(edits[i], edits[i + 1]);
-    setTabOrder(TelefonEdit, Zrusit);
+    setTabOrder(PSCEdit, Zrusit);
     setTabOrder(Zrusit, Tisk);
-    setTabOrder(Tisk, PSCEdit);
 
     connect(Tisk, &QPushButton::clicked, this, &TTiskForm::TiskClick);
     connect(Zrusit, &QPushButton::clicked, this, &TTiskForm::ZrusitClick);

@@ -1,5 +1,6 @@
 #include "menu/DesktopUnit1.h"
 
+#include "about/ONasUnit1.h"
 #include "app/IntroFormUnit1.h"
 #include "app/Layouts.h"
 #include "app/MainFormUnit1.h"
@@ -10,7 +11,9 @@
 #include "tests/support/FakeWine.h"
 #include "tests/support/TestCd.h"
 #include "widgets/EzRgnBtn.h"
+#include "widgets/PictureBox.h"
 
+#include <QApplication>
 #include <QFile>
 
 #include <QTest>
@@ -133,4 +136,51 @@ TEST_F(DesktopFormTest, HelpOpensTheHtmlFileWithoutWineAndSaysWhatTheWinHelpFile
     EXPECT_EQ(launches.size(), 1u);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].second, "Ke spuštění programů pro Windows je potřeba Wine (balíček wine).");
+}
+
+namespace {
+
+// Where Tab goes from first, until it comes back.
+QList<QWidget*> tabRound(QWidget* first) {
+    first->setFocus();
+    QList<QWidget*> visited{first};
+    for (int i = 0; i < 60; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == first)
+            break;
+        visited << QApplication::focusWidget();
+    }
+    return visited;
+}
+
+}  // namespace
+
+TEST_F(DesktopFormTest, TabGoesDownTheMenuThroughTheContentWindowThenToTheWindowButtons) {
+    auto* d = start({1024, 768});
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    auto* p = main->forms().ProgramyForm;
+    // Buttons disabled when the order was made keep their places once enabled.
+    p->Edit1->setText("x");
+    for (katalog::TEzRgnBtn* b : {p->Spustit, p->Instalovat, p->Kopirovat, p->Popis, p->btnZalozky, p->Internet})
+        b->setButtonEnabled(true);
+    p->Nahled->setEnabled(true);
+    // The catalogue is shown and its menu button, being disabled, is passed over.
+    const QList<QWidget*> catalogue{
+        d->mnuONas,    d->mnuDalsiTituly, d->mnuNastaveni,   d->mnuNapoveda,   p->SeznamSekci,
+        p->TypTrideni, p->SeznamProgramu, p->Edit1,          p->Filtr,         p->PopisProgramu,
+        p->Nahled,     p->TovanaLogo,     p->Spustit,        p->Kopirovat,     p->Popis,
+        p->Instalovat, p->btnZalozky,     p->Internet,       d->Minimalizace,  d->Quit};
+    EXPECT_EQ(tabRound(d->mnuONas), catalogue);
+
+    // Settings: the menu, the songs but the one playing, the switches, the font, OK.
+    QTest::keyClick(d->mnuNastaveni, Qt::Key_Space);
+    auto* n = main->forms().NastaveniForm;
+    ASSERT_EQ(main->CurrentWindow(), n);
+    QList<QWidget*> settings{d->mnuProgramy, d->mnuONas, d->mnuDalsiTituly, d->mnuNapoveda};
+    for (katalog::TEzRgnBtn* song : n->Song)
+        if (song->buttonEnabled())
+            settings << song;
+    settings << n->Hudba << n->Animace << n->Pismo << n->OK << d->Minimalizace << d->Quit;
+    EXPECT_EQ(tabRound(d->mnuProgramy), settings);
 }

@@ -1,5 +1,6 @@
 #include "widgets/EzRgnBtn.h"
 #include "widgets/ImageList.h"
+#include "widgets/Keyboard.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -64,6 +65,7 @@ protected:
         host->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
         away();
+        katalog::keys::setCuesShown(false);
     }
     void TearDown() override {
         // QTest keeps its own idea of the held buttons: let go of everything, away from the
@@ -437,4 +439,124 @@ TEST_F(EzRgnBtnTest, MouseHandlersSeeTheNewStateAlreadyDrawn) {
     btn->setProperty("Enabled", false);
     EXPECT_TRUE(btn->disabled());
     EXPECT_TRUE(btn->isEnabled());
+}
+
+namespace {
+
+void sendKey(QWidget* w, QEvent::Type type, Qt::Key key, bool autoRepeat = false) {
+    QKeyEvent e(type, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST_F(EzRgnBtnTest, SpaceAndEnterPressTheFocusedButtonAsTheMouseDoes) {
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(key);
+        clicks = 0;
+        btn->setFocus();
+        sendKey(btn, QEvent::KeyPress, key);
+        // Held: the pressed picture, no click yet, and the keyboard's own repeat adds none.
+        EXPECT_EQ(drawn(), QColor(Qt::blue));
+        sendKey(btn, QEvent::KeyRelease, key, true);
+        sendKey(btn, QEvent::KeyPress, key, true);
+        EXPECT_EQ(clicks, 0);
+        sendKey(btn, QEvent::KeyRelease, key);
+        EXPECT_EQ(clicks, 1);
+        EXPECT_EQ(drawn(), QColor(Qt::red));
+    }
+    // Another key, or the focus going away while held, clicks nothing.
+    clicks = 0;
+    sendKey(btn, QEvent::KeyPress, Qt::Key_A);
+    sendKey(btn, QEvent::KeyRelease, Qt::Key_A);
+    sendKey(btn, QEvent::KeyPress, Qt::Key_Space);
+    btn->clearFocus();
+    EXPECT_FALSE(btn->keyPressed());
+    EXPECT_EQ(drawn(), QColor(Qt::red));
+    sendKey(btn, QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(EzRgnBtnTest, ARepeatingButtonRepeatsWhileItsKeyIsHeld) {
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    btn->setAutoRepeat(true);
+    btn->setFocus();
+    sendKey(btn, QEvent::KeyPress, Qt::Key_Space);
+    EXPECT_TRUE(btn->repeatTimer().isActive());
+    QTest::qWait(650);
+    sendKey(btn, QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_FALSE(btn->repeatTimer().isActive());
+    // At least one repeat, then the click of the release.
+    EXPECT_GE(clicks, 2);
+}
+
+TEST_F(EzRgnBtnTest, TabPassesOverDisabledButtonsAndAClickGivesNoFocus) {
+    TEzRgnBtn second(host.get()), third(host.get());
+    for (TEzRgnBtn* b : {&second, &third}) {
+        b->setImageList(&full);
+        b->show();
+    }
+    second.move(100, 0);
+    third.move(200, 0);
+    QWidget::setTabOrder(btn, &second);
+    QWidget::setTabOrder(&second, &third);
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+
+    QTest::mouseClick(&third, Qt::LeftButton, {}, {5, 5});
+    EXPECT_FALSE(third.hasFocus());
+
+    second.setButtonEnabled(false);
+    btn->setFocus();
+    QTest::keyClick(btn, Qt::Key_Tab);
+    EXPECT_TRUE(third.hasFocus());
+    // A focused button that becomes disabled hands the focus on.
+    third.setButtonEnabled(false);
+    EXPECT_FALSE(third.hasFocus());
+    EXPECT_TRUE(btn->hasFocus());
+    second.setButtonEnabled(true);
+    QTest::keyClick(btn, Qt::Key_Tab);
+    EXPECT_TRUE(second.hasFocus());
+}
+
+TEST_F(EzRgnBtnTest, TheFocusMarkShowsOnlyAfterAKeyAndInsideTheButton) {
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    for (QColor skin : {QColor(Qt::white), QColor(Qt::black), QColor(0x1f, 0x4e, 0x9a), QColor(0xfc, 0xca, 0x2c)}) {
+        SCOPED_TRACE(skin.name().toStdString());
+        TImageList l = listOf({skin}, {60, 30});
+        TEzRgnBtn b(host.get());
+        b.setImageList(&l);
+        b.show();
+        const QImage plain = b.grab().toImage();
+        b.setFocus();
+        ASSERT_TRUE(b.hasFocus());
+        // Focused by a mouse user: nothing to see.
+        EXPECT_EQ(b.grab().toImage(), plain);
+
+        QTest::keyClick(&b, Qt::Key_Shift);
+        const QImage marked = b.grab().toImage();
+        ASSERT_NE(marked, plain);
+        // The mark stays off the button's edge and stands out from the skin beneath it.
+        int standsOut = 0;
+        for (int y = 0; y < marked.height(); ++y)
+            for (int x = 0; x < marked.width(); ++x) {
+                const QColor c = marked.pixelColor(x, y);
+                const bool edge = x < 3 || y < 3 || x >= marked.width() - 3 || y >= marked.height() - 3;
+                if (edge)
+                    ASSERT_EQ(c, plain.pixelColor(x, y)) << x << "," << y;
+                else
+                    standsOut += std::abs(c.lightness() - skin.lightness()) > 100;
+            }
+        EXPECT_GT(standsOut, marked.width() + marked.height());
+
+        // A mouse press puts the mark away again.
+        QTest::mousePress(host.get(), Qt::LeftButton, {}, {290, 190});
+        QTest::mouseRelease(host.get(), Qt::LeftButton, {}, {290, 190});
+        EXPECT_EQ(b.grab().toImage(), plain);
+        katalog::keys::setCuesShown(false);
+    }
 }

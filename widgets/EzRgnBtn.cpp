@@ -1,8 +1,10 @@
 #include "widgets/EzRgnBtn.h"
 
 #include "widgets/ImageList.h"
+#include "widgets/Keyboard.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -30,6 +32,9 @@ TEzRgnBtn::TEzRgnBtn(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves are reported also without a mouse button held.
     setMouseTracking(true);
+    // A click gives no focus: a mouse user never sees a focus mark move.
+    setFocusPolicy(Qt::TabFocus);
+    keys::install();
     repeat_.setTimerType(Qt::PreciseTimer);
     repeat_.setInterval(RepeatIntervalMs);
     connect(&repeat_, &QTimer::timeout, this, [this] { RepeatClick(); });
@@ -39,6 +44,14 @@ void TEzRgnBtn::setButtonEnabled(bool enabled) {
     if (enabled_ == enabled)
         return;
     enabled_ = enabled;
+    // A disabled button is passed over by Tab; one that loses its focus so hands it on.
+    setFocusPolicy(enabled ? Qt::TabFocus : Qt::NoFocus);
+    if (!enabled) {
+        keyPressed_ = false;
+        updateRepeat();
+        if (hasFocus())
+            focusNextPrevChild(true);
+    }
     redraw();
 }
 
@@ -109,9 +122,16 @@ void TEzRgnBtn::setImageList(const TImageList* list) {
 
 void TEzRgnBtn::setHint(const QString& hint) {
     hint_ = hint;
-    setAccessibleName(hint);
+    updateAccessibleName();
     updateToolTip();
 }
+
+void TEzRgnBtn::setCaption(const QString& caption) {
+    caption_ = caption;
+    updateAccessibleName();
+}
+
+void TEzRgnBtn::updateAccessibleName() { setAccessibleName(hint_.isEmpty() ? caption_ : hint_); }
 
 void TEzRgnBtn::setShowHint(bool show) {
     showHint_ = show;
@@ -122,7 +142,7 @@ void TEzRgnBtn::updateToolTip() { setToolTip(showHint_ ? hint_ : QString()); }
 
 const QImage& TEzRgnBtn::currentImage() const {
     const QImage& idle = enabled_ || picDsbld_.isNull() ? picIdle_ : picDsbld_;
-    if (pressed_ && hover_ && enabled_)
+    if (((pressed_ && hover_) || keyPressed_) && enabled_)
         return picDown_.isNull() ? idle : picDown_;
     if (hover_ && !pressed_ && enabled_)
         return picUp_.isNull() ? idle : picUp_;
@@ -162,6 +182,8 @@ void TEzRgnBtn::paintEvent(QPaintEvent*) {
     } else {
         p.drawImage(0, 0, img);
     }
+    if (keys::showsMark(this))
+        keys::drawFocusMark(p, rect());
     paintLock_ = false;
 }
 
@@ -293,11 +315,56 @@ void TEzRgnBtn::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     hover_ = false;
     pressed_ = false;
+    keyPressed_ = false;
     updateRepeat();
 }
 
+// The key goes down: the pressed picture and, for a repeating button, the repeat; the key
+// coming up clicks, as the mouse button does inside. The keyboard's own repeat is no press.
+void TEzRgnBtn::keyPressEvent(QKeyEvent* event) {
+    if (!keys::isPressKey(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || keyPressed_ || !enabled_)
+        return;
+    keyPressed_ = true;
+    pressKey_ = event->key();
+    redraw();
+    updateRepeat();
+}
+
+void TEzRgnBtn::keyReleaseEvent(QKeyEvent* event) {
+    const bool same = keyPressed_ && event->key() == pressKey_;
+    if (!same) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat())
+        return;
+    const QPointer<TEzRgnBtn> self(this);
+    Click();
+    if (!self)
+        return;
+    keyPressed_ = false;
+    redraw();
+    updateRepeat();
+}
+
+// Focus taken away while a key holds the button: the press is over, without a click.
+void TEzRgnBtn::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (keyPressed_) {
+        keyPressed_ = false;
+        redraw();
+        updateRepeat();
+    }
+}
+
 void TEzRgnBtn::updateRepeat() {
-    if (autoRepeat_ && hover_ && pressed_) {
+    if (autoRepeat_ && ((hover_ && pressed_) || keyPressed_)) {
         if (!repeat_.isActive())
             repeat_.start();
     } else {

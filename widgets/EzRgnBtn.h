@@ -1,6 +1,7 @@
 #pragma once
 // The image-driven push button of every window: idle, mouse-over, pressed and disabled
-// pictures from a skin image list; click on release inside; optional auto repeat.
+// pictures from a skin image list; click on release inside; optional auto repeat. An
+// enabled button takes the keyboard focus, and Space or Enter press it like the mouse.
 #include <QImage>
 #include <QMetaType>
 #include <QPoint>
@@ -67,8 +68,11 @@ public:
     void setImageList(const TImageList* list);
     const TImageList* imageList() const { return imageList_; }
 
-    // The hint is the tool tip while ShowHint is on, and always the accessible name.
+    // The hint is the tool tip while ShowHint is on. The accessible name is the hint, or
+    // without one the caption: what the picture says.
     void setHint(const QString& hint);
+    void setCaption(const QString& caption);
+    const QString& caption() const { return caption_; }
     const QString& hint() const { return hint_; }
     void setShowHint(bool show);
     bool showHint() const { return showHint_; }
@@ -78,6 +82,8 @@ public:
 
     bool hovered() const { return hover_; }
     bool pressed() const { return pressed_; }
+    // Held down by Space or Enter while it has the focus.
+    bool keyPressed() const { return keyPressed_; }
     // The picture the button shows now.
     const QImage& currentImage() const;
     // Test seam: the auto-repeat timer, running while a repeating button is held inside.
@@ -105,6 +111,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void setHover(bool hover, const TWMMouse& msg);
@@ -114,12 +123,15 @@ private:
     void updateRepeat();
     void buildShape();
     void updateToolTip();
+    void updateAccessibleName();
     TWMMouse messageHere() const;
 
     bool enabled_ = true;
     bool autoRepeat_ = false;
     bool hover_ = false;
     bool pressed_ = false;
+    bool keyPressed_ = false;
+    int pressKey_ = 0;
     bool region_ = false;
     // Serialises painting and shape changes; a nested attempt is skipped, never waited for.
     bool paintLock_ = false;
@@ -128,6 +140,7 @@ private:
     const TImageList* imageList_ = nullptr;
     QImage picIdle_, picUp_, picDown_, picDsbld_;
     QString hint_;
+    QString caption_;
     bool showHint_ = false;
     QTimer repeat_;
 };

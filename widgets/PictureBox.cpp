@@ -1,6 +1,10 @@
 #include "widgets/PictureBox.h"
 
+#include "widgets/Keyboard.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace katalog {
 
@@ -35,6 +39,24 @@ void TPictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void TPictureBox::mouseMoveEvent(QMouseEvent* event) {
     Q_EMIT mouseMoved();
     QLabel::mouseMoveEvent(event);
+}
+
+void TPictureBox::keyPressEvent(QKeyEvent* event) {
+    if (!keys::isPressKey(event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        Q_EMIT keyPressed();
+}
+
+void TPictureBox::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (keys::showsMark(this)) {
+        QPainter p(this);
+        keys::drawFocusMark(p, rect());
+    }
 }
 
 }  // namespace katalog
