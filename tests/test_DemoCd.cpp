@@ -10,6 +10,7 @@
 #include "platform/ProfileFile.h"
 #include "tools/democd/CdWriter.h"
 #include "tools/democd/DemoCd.h"
+#include "tools/democd/Screenshots.h"
 #include "tools/democd/Skins.h"
 #include "tools/democd/Sounds.h"
 #include "tools/democd/SourceIni.h"
@@ -427,6 +428,22 @@ TEST(DemoCd, EveryFileThatTheCatalogueNamesIsThereExceptThoseLeftOutOnPurpose) {
         }
     }
     EXPECT_EQ(missingSeen, leftOut.size());
+}
+
+TEST(DemoCd, EachProgramsPictureShowsThatProgramWhicheverSectionListsIt) {
+    // A program without a picture of its own would get its section's board or page, alike for
+    // all its neighbours: drawn for two sections that look different, it would change.
+    int pictured = 0;
+    for (const ProgramCase& p : catalogue()) {
+        if (p.record.value(QStringLiteral("obr")).isEmpty())
+            continue;
+        SCOPED_TRACE(p.name.toStdString());
+        const QSize size(320, 240);
+        EXPECT_TRUE(democd::drawScreenshot(p.name, QStringLiteral("Kancelář"), 0, size) ==
+                    democd::drawScreenshot(p.name, QStringLiteral("Programování"), 0, size));
+        ++pictured;
+    }
+    EXPECT_GE(pictured, 40);
 }
 
 TEST(DemoCd, CatalogueSourcesCoverTheCasesTheProgramDistinguishes) {

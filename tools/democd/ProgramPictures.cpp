@@ -123,7 +123,7 @@ void lines(QPainter& p, QPoint at, const QStringList& text, const QFont& f, int 
     }
 }
 
-// A square board as large as the area allows, centred.
+// Square cells, as large as the area allows, the board centred.
 QRect board(const QRect& area, int cols, int rows, int margin, int& cell) {
     cell = std::min((area.width() - 2 * margin) / cols, (area.height() - 2 * margin) / rows);
     return QRect(area.center().x() - cols * cell / 2, area.center().y() - rows * cell / 2, cols * cell, rows * cell);
@@ -327,7 +327,7 @@ void drawGomoku(QPainter& p, const QRect& area, Rng& rng, const QColor&, int var
         }
     };
     QList<bool> used(n * n, false);
-    // Five crosses in a row, blocked at one end, and the game around them.
+    // A row of crosses (five in the won game) blocked at one end, and the game around it.
     const int sx = 4 + rng.below(3), sy = 4 + rng.below(3);
     for (int k = 0; k < (variant ? 5 : 4); ++k) {
         mark(sx + k, sy + k, true);
@@ -705,7 +705,7 @@ void drawPasswords(QPainter& p, const QRect& area, Rng& rng, const QColor& accen
     button(p, QRect(area.right() - 140, area.bottom() - 34, 126, 26), u("Nové heslo"), accent);
 }
 
-void drawHtmlEditor(QPainter& p, const QRect& area, Rng&, const QColor& accent, int) {
+void drawHtmlEditor(QPainter& p, const QRect& area, Rng&, const QColor&, int) {
     p.fillRect(area, QColor(0xec, 0xe9, 0xe2));
     int x = area.left() + 6;
     for (const char* t : {"B", "H1", "Odkaz", "Seznam"}) {
@@ -737,7 +737,6 @@ void drawHtmlEditor(QPainter& p, const QRect& area, Rng&, const QColor& accent, 
     p.setFont(link);
     p.setPen(Qt::blue);
     p.drawText(view.adjusted(8, 104, 0, 0), Qt::AlignLeft | Qt::AlignTop, u("Mapa"));
-    (void)accent;
 }
 
 void drawNetwork(QPainter& p, const QRect& area, Rng&, const QColor&, int) {
@@ -1084,7 +1083,19 @@ void drawFruit(QPainter& p, const QRect& area, Rng& rng, const QColor&, int) {
     }
 }
 
-// The pictures drawn before every program had its own.
+void drawGuess(QPainter& p, const QRect& area, Rng&, const QColor&, int) {
+    p.fillRect(area, QColor(0x12, 0x12, 0x12));
+    const char* const session[] = {"$ ./hadani.sh", "Myslím si číslo od 1 do 100.", "Tvůj tip: 50",
+                                   "Moje číslo je menší.", "Tvůj tip: 25", "Moje číslo je větší.", "Tvůj tip: 37",
+                                   "Uhodl jsi na 3. pokus!", "$ _"};
+    int y = area.top() + 16;
+    for (const char* l : session) {
+        lines(p, QPoint(area.left() + 8, y), {u(l)}, mono(11), 0,
+              l[0] == '$' ? QColor(0x7c, 0xe0, 0x7c) : QColor(0xd0, 0xd0, 0xd0));
+        y += 16;
+    }
+}
+
 void drawCalculator(QPainter& p, const QRect& area, Rng&, const QColor& accent, int) {
     p.fillRect(area, QColor(0xe8, 0xee, 0xf5));
     const QRect disp(area.left() + 20, area.top() + 14, area.width() - 40, 44);
@@ -1244,6 +1255,7 @@ ProgramDrawing programDrawing(const QString& program) {
         {u("převodník soustav"), drawBases}, {u("tester regulárních výrazů"), drawRegex},
         {u("ascii tabulka"), drawAscii},     {u("base64 kodér"), drawBase64},
         {u("omalovánky"), drawColouring},    {u("počítání s ovocem"), drawFruit},
+        {u("hádání čísel"), drawGuess},
     };
     return own.value(program.toLower());
 }

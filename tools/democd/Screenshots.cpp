@@ -337,9 +337,7 @@ void drawTerminal(QPainter& p, const QRect& area) {
     QFont f = theme::font(11);
     f.setFamily(QStringLiteral("DejaVu Sans Mono"));
     p.setFont(f);
-    const char* const lines[] = {"$ ./hadani.sh", "Myslím si číslo od 1 do 100.", "Tvůj tip: 50",
-                                 "Moje číslo je menší.", "Tvůj tip: 25", "Moje číslo je větší.", "Tvůj tip: 37",
-                                 "Uhodl jsi na 3. pokus!", "$ _"};
+    const char* const lines[] = {"$ ls", "README  start.sh", "$ ./start.sh", "$ _"};
     int y = area.top() + 16;
     for (const char* l : lines) {
         p.setPen(QString::fromUtf8(l).startsWith(QLatin1Char('$')) ? QColor(0x7c, 0xe0, 0x7c) : QColor(0xd0, 0xd0, 0xd0));
@@ -347,7 +345,6 @@ void drawTerminal(QPainter& p, const QRect& area) {
         y += 16;
     }
 }
-
 
 }  // namespace
 
