@@ -1178,57 +1178,97 @@ void drawSnake(QPainter& p, const QRect& area, Rng&, const QColor&, int) {
     p.drawText(area.adjusted(8, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Skóre: 12"));
 }
 
-void drawBoard(QPainter& p, const QRect& area, Rng& rng, bool chess, int cols) {
-    const int side = std::min(area.width(), area.height()) - 24;
-    const int cell = side / cols;
-    const QPoint o(area.center().x() - cols * cell / 2, area.center().y() - cols * cell / 2);
-    p.fillRect(area, chess ? QColor(0x5a, 0x3b, 0x1e) : QColor(0x17, 0x36, 0x5d));
+void drawFifteen(QPainter& p, const QRect& area, Rng& rng, const QColor&, int) {
+    p.fillRect(area, theme::Navy);
+    int cell = 0;
+    const QRect b = board(area, 4, 4, 12, cell);
     QList<int> order;
-    for (int i = 0; i < cols * cols; ++i)
+    for (int i = 0; i < 16; ++i)
         order << i;
-    for (int i = order.size() - 1; i > 0; --i)
+    for (int i = 15; i > 0; --i)
         std::swap(order[i], order[rng.below(i + 1)]);
-    for (int i = 0; i < cols * cols; ++i) {
-        const QRect r(o.x() + (i % cols) * cell, o.y() + (i / cols) * cell, cell, cell);
-        if (chess) {
-            p.fillRect(r, ((i + i / 8) % 2) ? QColor(0xb5, 0x88, 0x63) : QColor(0xf0, 0xd9, 0xb5));
+    for (int i = 0; i < 16; ++i) {
+        if (order[i] == 0)
             continue;
-        }
-        if (cols == 4) {
-            if (order[i] == 0)
-                continue;
-            p.setPen(QColor(0xc9, 0x8f, 0x00));
-            p.setBrush(theme::Gold);
-            p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 6, 6);
-            p.setPen(theme::Navy);
-            p.setFont(theme::font(cell * 0.4, true));
-            p.drawText(r, Qt::AlignCenter, QString::number(order[i]));
-        } else {
-            const bool open = order[i] % 5 == 0;
-            p.setPen(theme::NavyDark);
-            p.setBrush(open ? QColor(Qt::white) : theme::Blue);
-            p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 6, 6);
-            if (open) {
-                p.setBrush(Accents[order[i] % 6]);
-                p.drawEllipse(r.center(), cell / 4, cell / 4);
-            }
-        }
+        const QRect r(b.left() + i % 4 * cell, b.top() + i / 4 * cell, cell, cell);
+        p.setPen(theme::GoldDark);
+        p.setBrush(theme::Gold);
+        p.drawRoundedRect(r.adjusted(3, 3, -3, -3), 6, 6);
+        p.setPen(theme::Navy);
+        p.setFont(theme::font(cell * 0.4, true));
+        p.drawText(r, Qt::AlignCenter, QString::number(order[i]));
     }
-    if (chess) {
-        static const char* const pieces[] = {"♜", "♚", "♟", "♟", "♔", "♖", "♙", "♙"};
-        static const int where[] = {0, 6, 13, 14, 62, 59, 53, 54};
-        p.setFont(theme::font(cell * 0.75));
-        for (int k = 0; k < 8; ++k) {
-            const QRect r(o.x() + (where[k] % 8) * cell, o.y() + (where[k] / 8) * cell, cell, cell);
-            p.setPen(Qt::black);
-            p.drawText(r, Qt::AlignCenter, QString::fromUtf8(pieces[k]));
+}
+
+// Cards face down, two pairs found and two cards just turned that do not match.
+void drawPairs(QPainter& p, const QRect& area, Rng& rng, const QColor&, int) {
+    p.fillRect(area, theme::Navy);
+    int cell = 0;
+    const QRect b = board(area, 6, 6, 8, cell);
+    QList<int> shows(36, -1);
+    for (int picture : {0, 0, 1, 1, 2, 3}) {
+        int at = rng.below(36);
+        while (shows[at] >= 0)
+            at = (at + 1) % 36;
+        shows[at] = picture;
+    }
+    for (int i = 0; i < 36; ++i) {
+        const QRectF r = QRectF(b.left() + i % 6 * cell, b.top() + i / 6 * cell, cell, cell).adjusted(3, 3, -3, -3);
+        p.setPen(theme::NavyDark);
+        p.setBrush(shows[i] < 0 ? theme::Blue : QColor(Qt::white));
+        p.drawRoundedRect(r, 6, 6);
+        const QPointF c = r.center();
+        const double k = r.width() / 4;
+        p.setPen(Qt::NoPen);
+        switch (shows[i]) {
+        case 0:  // an apple
+            p.setBrush(QColor(0xd8, 0x2c, 0x20));
+            p.drawEllipse(c, k, k);
+            p.setBrush(QColor(0x5f, 0xb0, 0x48));
+            p.drawEllipse(c + QPointF(k * 0.5, -k * 1.1), k * 0.45, k * 0.25);
+            break;
+        case 1:  // a fish
+            p.setBrush(QColor(0xf0, 0x8c, 0x20));
+            p.drawEllipse(c, k * 1.1, k * 0.6);
+            p.drawPolygon(QPolygonF({c + QPointF(k * 0.8, 0), c + QPointF(k * 1.6, -k * 0.6), c + QPointF(k * 1.6, k * 0.6)}));
+            p.setBrush(Qt::black);
+            p.drawEllipse(c + QPointF(-k * 0.5, -k * 0.1), k * 0.12, k * 0.12);
+            break;
+        case 2:  // a ball
+            p.setBrush(QColor(0x2a, 0x5d, 0x9f));
+            p.drawEllipse(c, k, k);
+            p.setBrush(theme::Gold);
+            p.drawRect(QRectF(c.x() - k, c.y() - k * 0.25, 2 * k, k * 0.5));
+            break;
+        case 3:  // a flower
+            p.setBrush(QColor(0xe0, 0x70, 0xc0));
+            for (int petal = 0; petal < 5; ++petal) {
+                const double a = petal * 2 * std::numbers::pi / 5;
+                p.drawEllipse(c + QPointF(std::sin(a), -std::cos(a)) * k * 0.6, k * 0.4, k * 0.4);
+            }
+            p.setBrush(theme::Gold);
+            p.drawEllipse(c, k * 0.35, k * 0.35);
+            break;
         }
     }
 }
 
-void drawFifteen(QPainter& p, const QRect& area, Rng& rng, const QColor&, int) { drawBoard(p, area, rng, false, 4); }
-void drawPairs(QPainter& p, const QRect& area, Rng& rng, const QColor&, int) { drawBoard(p, area, rng, false, 6); }
-void drawChess(QPainter& p, const QRect& area, Rng& rng, const QColor&, int) { drawBoard(p, area, rng, true, 8); }
+void drawChess(QPainter& p, const QRect& area, Rng&, const QColor&, int) {
+    p.fillRect(area, QColor(0x5a, 0x3b, 0x1e));
+    int cell = 0;
+    const QRect b = board(area, 8, 8, 12, cell);
+    for (int i = 0; i < 64; ++i)
+        p.fillRect(QRect(b.left() + i % 8 * cell, b.top() + i / 8 * cell, cell, cell),
+                   (i + i / 8) % 2 ? QColor(0xb5, 0x88, 0x63) : QColor(0xf0, 0xd9, 0xb5));
+    // White to move and mate: the rook to the eighth rank.
+    static const char* const pieces[] = {"♚", "♟", "♟", "♟", "♔", "♖", "♙", "♙", "♙"};
+    static const int where[] = {6, 13, 14, 15, 62, 59, 53, 54, 55};
+    p.setPen(Qt::black);
+    p.setFont(theme::font(cell * 0.75));
+    for (int k = 0; k < 9; ++k)
+        p.drawText(QRect(b.left() + where[k] % 8 * cell, b.top() + where[k] / 8 * cell, cell, cell), Qt::AlignCenter,
+                   u(pieces[k]));
+}
 
 }  // namespace
 
