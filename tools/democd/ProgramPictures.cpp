@@ -594,7 +594,7 @@ void drawPaint(QPainter& p, const QRect& area, Rng& rng, const QColor&, int vari
         p.setBrush(colours[i]);
         p.drawRect(sw);
     }
-    // Brush strokes: a house under the sun on a meadow.
+    // Brush strokes on a meadow: a house under the sun, a flower, a house and a tree.
     p.save();
     p.setClipRect(canvas);
     const QPointF o = canvas.topLeft() + QPointF(rng.below(20), rng.below(10));
@@ -604,17 +604,40 @@ void drawPaint(QPainter& p, const QRect& area, Rng& rng, const QColor&, int vari
         p.setBrush(Qt::NoBrush);
         p.drawPath(path);
     };
-    QPainterPath sun;
-    sun.addEllipse(o + QPointF(canvas.width() * 0.72, 40 * s), 22 * s, 22 * s);
-    stroke(sun, colours[4], 8);
-    QPainterPath house;
-    house.moveTo(o + QPointF(40, 170) * s);
-    house.lineTo(o + QPointF(40, 100) * s);
-    house.lineTo(o + QPointF(90, 55) * s);
-    house.lineTo(o + QPointF(140, 100) * s);
-    house.lineTo(o + QPointF(140, 170) * s);
-    house.closeSubpath();
-    stroke(house, colours[2 + variant], 6);
+    if (variant == 1) {
+        QPainterPath stem, petals;
+        stem.moveTo(o + QPointF(120, 185) * s);
+        stem.quadTo(o + QPointF(100, 130) * s, o + QPointF(120, 80) * s);
+        stroke(stem, colours[5], 6);
+        for (int k = 0; k < 6; ++k) {
+            const double a = k * std::numbers::pi / 3;
+            petals.addEllipse(o + QPointF(120 + 28 * std::sin(a), 60 - 28 * std::cos(a)) * s, 16 * s, 16 * s);
+        }
+        stroke(petals, colours[3], 6);
+        QPainterPath heart;
+        heart.addEllipse(o + QPointF(120, 60) * s, 10 * s, 10 * s);
+        stroke(heart, colours[4], 8);
+    } else {
+        QPainterPath sun;
+        sun.addEllipse(o + QPointF(canvas.width() * 0.72, 40 * s), 22 * s, 22 * s);
+        stroke(sun, colours[4], 8);
+        QPainterPath house;
+        house.moveTo(o + QPointF(40, 170) * s);
+        house.lineTo(o + QPointF(40, 100) * s);
+        house.lineTo(o + QPointF(90, 55) * s);
+        house.lineTo(o + QPointF(140, 100) * s);
+        house.lineTo(o + QPointF(140, 170) * s);
+        house.closeSubpath();
+        stroke(house, colours[2 + variant], 6);
+    }
+    if (variant == 2) {
+        QPainterPath trunk, crown;
+        trunk.moveTo(o + QPointF(200, 185) * s);
+        trunk.lineTo(o + QPointF(200, 130) * s);
+        stroke(trunk, colours[8], 10);
+        crown.addEllipse(o + QPointF(200, 100) * s, 34 * s, 30 * s);
+        stroke(crown, colours[5], 8);
+    }
     QPainterPath meadow;
     meadow.moveTo(canvas.left(), canvas.top() + 185 * s);
     for (int x = 0; x < canvas.width(); x += 12)
