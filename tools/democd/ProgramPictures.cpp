@@ -1111,10 +1111,11 @@ void drawGuess(QPainter& p, const QRect& area, Rng&, const QColor&, int) {
     const char* const session[] = {"$ ./hadani.sh", "Myslím si číslo od 1 do 100.", "Tvůj tip: 50",
                                    "Moje číslo je menší.", "Tvůj tip: 25", "Moje číslo je větší.", "Tvůj tip: 37",
                                    "Uhodl jsi na 3. pokus!", "$ _"};
+    p.setFont(mono(11));
     int y = area.top() + 16;
     for (const char* l : session) {
-        lines(p, QPoint(area.left() + 8, y), {u(l)}, mono(11), 0,
-              l[0] == '$' ? QColor(0x7c, 0xe0, 0x7c) : QColor(0xd0, 0xd0, 0xd0));
+        p.setPen(l[0] == '$' ? QColor(0x7c, 0xe0, 0x7c) : QColor(0xd0, 0xd0, 0xd0));
+        p.drawText(QPoint(area.left() + 8, y), u(l));
         y += 16;
     }
 }
