@@ -122,7 +122,7 @@ e2e_menu mnuProgramy
 # Minimise and restore.
 read -r mx my <<<"$(e2e_layout Menu Minimalizace)"
 e2e_click $((E2E_X + mx + 10)) $((E2E_Y + my + 10))
-for i in $(seq 30); do
+for i in $(seq 100); do
   xdotool search --onlyvisible --name '^Katalog$' >/dev/null 2>&1 || break
   sleep 0.1
 done
