@@ -152,6 +152,19 @@ TProgramyForm::TProgramyForm(TMain& main, QWidget* parent)
     });
     connect(SeznamProgramu, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(pos)); });
+    // Space shows the current row as a click on it does, also the one row left by a search;
+    // Enter does the first action that is on offer; the context menu also opens from the
+    // keyboard, below the current row.
+    keys::bind(SeznamProgramu, {QKeySequence(Qt::Key_Space)}, [this] {
+        if (QListWidgetItem* item = SeznamProgramu->currentItem()) {
+            item->setSelected(true);
+            SeznamProgramuClick();
+        }
+    }, Qt::WidgetShortcut);
+    keys::bind(SeznamProgramu, {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
+               [this] { (Spustit->buttonEnabled() ? Spustit : Instalovat)->Click(); }, Qt::WidgetShortcut);
+    keys::bind(SeznamProgramu, {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)},
+               [this] { OpenListMenu(); }, Qt::WidgetShortcut);
     connect(Edit1, &QLineEdit::textChanged, this, &TProgramyForm::Edit1Change);
     connect(Edit1, &QLineEdit::returnPressed, this, &TProgramyForm::Edit1KeyPress);
     connect(Filtr, &TEzRgnBtn::clicked, this, &TProgramyForm::FiltrClick);
@@ -599,6 +612,13 @@ bool TProgramyForm::eventFilter(QObject* watched, QEvent* event) {
             PopisProgramuMouseUp();
     }
     return TContentForm::eventFilter(watched, event);
+}
+
+void TProgramyForm::OpenListMenu() {
+    QListWidgetItem* item = SeznamProgramu->currentItem();
+    const QRect row = item ? SeznamProgramu->visualItemRect(item) : QRect();
+    const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+    PopupMenu1->exec(SeznamProgramu->viewport()->mapToGlobal(at));
 }
 
 void TProgramyForm::PopisProgramuKeyUp() { clearDescriptionSelection(); }

@@ -72,6 +72,7 @@ public:
     // Favourites.
     void NastavMenuZalozek();
     void ZalClick();
+    void OpenListMenu();
     void PridatClick();
     void OdebratClick();
 

@@ -59,6 +59,11 @@ TDesktopForm::TDesktopForm(TMain& main) : QWidget(nullptr, Qt::FramelessWindowHi
     connect(mnuNapoveda, &TEzRgnBtn::clicked, this, &TDesktopForm::mnuNapovedaClick);
     connect(Minimalizace, &TEzRgnBtn::clicked, this, &TDesktopForm::MinimalizaceClick);
     connect(Quit, &TEzRgnBtn::clicked, this, &TDesktopForm::KonecClick);
+
+    // Escape is left alone: in the main menu it ends nothing.
+    keys::bind(this, {QKeySequence(Qt::CTRL | Qt::Key_Tab)}, [this] { NextWindow(1); });
+    keys::bind(this, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}, [this] { NextWindow(-1); });
+    keys::bind(this, {QKeySequence(Qt::Key_F1)}, [this] { mnuNapovedaClick(); });
 }
 
 void TDesktopForm::ChainFocus() {
@@ -76,6 +81,31 @@ void TDesktopForm::ChainFocus() {
     keys::setFocusOrder(order);
 }
 
+void TDesktopForm::NextWindow(int step) {
+    const Forms& f = main_.forms();
+    const std::pair<QWidget*, TEzRgnBtn*> windows[] = {
+        {f.ProgramyForm, mnuProgramy},
+        {f.ONas, mnuONas},
+        {f.DalsiNaseCDForm, mnuDalsiTituly},
+        {f.NastaveniForm, mnuNastaveni},
+    };
+    const int count = int(std::size(windows));
+    int current = 0;
+    while (current < count && windows[current].first != main_.CurrentWindow())
+        ++current;
+    if (current == count)
+        current = 0;
+    for (int k = 1; k < count; ++k) {
+        const auto& [window, button] = windows[((current + step * k) % count + count) % count];
+        if (window && button->buttonEnabled()) {
+            button->Click();
+            // The keyboard user goes on in the window just shown.
+            if (window->isVisible())
+                keys::focusFirstIn(window);
+            return;
+        }
+    }
+}
 
 void TDesktopForm::FormCreate() {
     const Shell& s = shell();
@@ -87,7 +117,6 @@ void TDesktopForm::FormCreate() {
 
     if (auto corners = NactiPoleBoduRgn(g.outline))
         setMask(QRegion(*corners, Qt::WindingFill));
-    layout::apply(this, layout::Menu, s.HighRes);
 
     main_.NaplnImageList(ProgramyList, skin::MenuProgram);
     mnuProgramy->setImageList(&ProgramyList);
@@ -104,10 +133,12 @@ void TDesktopForm::FormCreate() {
     main_.NaplnImageList(QuitList, skin::MenuQuit);
     Quit->setImageList(&QuitList);
 
-    // A missing background is reported; the buttons are in their places already.
+    // A missing background is reported; the buttons then keep their initial places.
     Plocha->move(0, 0);
-    main_.ShowSkinPictureOrReport(Plocha, skin::MenuPlocha);
+    main_.ShowSkinPicture(Plocha, skin::MenuPlocha);
     Plocha->lower();
+
+    layout::apply(this, layout::Menu, s.HighRes);
 }
 
 std::optional<QPolygon> TDesktopForm::NactiPoleBoduRgn(std::string_view outline) {

@@ -31,6 +31,9 @@ public:
 
     // Tab visits the menu's column, then the content window shown, then the window buttons.
     void ChainFocus();
+    // The content window step places after the current one in the menu's order, as its
+    // menu button would show it; the focus goes to its first control.
+    void NextWindow(int step);
 
     void mnuProgramyClick();
     void mnuONasClick();

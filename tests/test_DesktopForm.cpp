@@ -6,6 +6,7 @@
 #include "app/MainFormUnit1.h"
 #include "app/Shell.h"
 #include "catalogue/ProgramyFormUnit1.h"
+#include "orders/DalsiNaseCDUnit1.h"
 #include "settings/NastaveniUnit1.h"
 #include "platform/ShellOpen.h"
 #include "tests/support/FakeWine.h"
@@ -183,4 +184,48 @@ TEST_F(DesktopFormTest, TabGoesDownTheMenuThroughTheContentWindowThenToTheWindow
             settings << song;
     settings << n->Hudba << n->Animace << n->Pismo << n->OK << d->Minimalizace << d->Quit;
     EXPECT_EQ(tabRound(d->mnuProgramy), settings);
+}
+
+TEST_F(DesktopFormTest, CtrlTabSwitchesTheContentWindowsInTheMenusOrder) {
+    auto* d = start({1024, 768});
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    const auto& f = main->forms();
+    const QList<QWidget*> forward{f.ONas, f.DalsiNaseCDForm, f.NastaveniForm, f.ProgramyForm};
+    for (QWidget* next : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(main->CurrentWindow(), next);
+        EXPECT_TRUE(next->isVisible());
+        // The keyboard goes on in the window shown.
+        EXPECT_TRUE(next->isAncestorOf(QApplication::focusWidget()));
+    }
+    EXPECT_EQ(QApplication::focusWidget(), f.ProgramyForm->SeznamSekci);
+    // Shift+Tab arrives as Backtab.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(main->CurrentWindow(), f.NastaveniForm);
+    EXPECT_FALSE(d->mnuNastaveni->buttonEnabled());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(main->CurrentWindow(), f.DalsiNaseCDForm);
+}
+
+TEST_F(DesktopFormTest, F1OpensTheHelpAndEscapeEndsNothing) {
+    testing_support::FakeWine wine(testing_support::FakeWine::Wine::Missing);
+    auto* d = start({1024, 768});
+    testing_support::writeFile(cdFile("SYSTEM/cdhelp.htm"), "<html></html>");
+    std::vector<platform::Launch> launches;
+    platform::setLaunchHook([&](const platform::Launch& l) { launches.push_back(l); });
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    main->forms().ProgramyForm->SeznamProgramu->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].program, cdFile("SYSTEM/cdhelp.htm"));
+
+    for (QWidget* w : QList<QWidget*>{main->forms().ProgramyForm->SeznamProgramu, d->mnuONas, d}) {
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Escape);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(main->terminationRequested());
 }

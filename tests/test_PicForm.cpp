@@ -5,6 +5,7 @@
 #include "app/Shell.h"
 #include "tests/support/TestCd.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QBuffer>
 #include <QTest>
@@ -208,4 +209,40 @@ TEST(PicFormCursor, KonecIsATwoColourCrossAboveTheWord) {
         EXPECT_TRUE(black(1, y)) << y;
     EXPECT_FALSE(black(3, 27));
     EXPECT_FALSE(clear(3, 27));  // white label behind the letters
+}
+
+TEST_F(PicFormTest, ArrowAndPageKeysStepBothWaysAndEscapeCloses) {
+    add("a.bmp", picture(40, 30, Qt::red, "BMP"));
+    add("b.bmp", picture(50, 20, Qt::green, "BMP"));
+    add("c.bmp", picture(60, 10, Qt::blue, "BMP"));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    const auto key = [this](Qt::Key k) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form, k); };
+    key(Qt::Key_Left);  // nothing before the first
+    EXPECT_EQ(katalog::shell().ViewerIndex, 0);
+    key(Qt::Key_Right);
+    EXPECT_EQ(katalog::shell().ViewerIndex, 1);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(katalog::shell().ViewerIndex, 2);
+    EXPECT_TRUE(endCursor());
+    // Back from the last: the ordinary cursor and the hint again.
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(katalog::shell().ViewerIndex, 1);
+    EXPECT_EQ(form->Desktop->size(), QSize(50, 20));
+    EXPECT_FALSE(endCursor());
+    EXPECT_EQ(form->Desktop->toolTip(), "Klikněte pro další obrázek");
+    key(Qt::Key_Left);
+    EXPECT_EQ(katalog::shell().ViewerIndex, 0);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(katalog::shell().ViewerIndex, 0);
+
+    // The next picture on the last one closes, as a click does.
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Right);
+    EXPECT_FALSE(form->isVisible());
 }

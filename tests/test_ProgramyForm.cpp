@@ -748,3 +748,77 @@ TEST_F(ProgramyFormTest, AnErrorDuringASearchLeavesNoHourglass) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(search(f, "Cesta").size(), 2);
 }
+
+TEST_F(ProgramActionsTest, EnterInTheListDoesTheFirstActionOnOffer) {
+    script(cdFile("cesta/cesta.sh"));
+    script(cdFile("cesta/install.sh"));
+    script(cdFile("hry/ctverce/setup.sh"));
+    auto* f = start();
+    QWidget* window = f->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    f->SeznamProgramu->setFocus();
+    const struct {
+        const char* program;
+        const char* started;  // nothing when empty
+    } cases[] = {
+        {"Cesta", "cesta/cesta.sh"},         // run and setup: run
+        {"čtverce", "hry/ctverce/setup.sh"},  // setup only: install
+        {"Zip", ""},                          // neither
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        select(f, QString::fromUtf8(c.program));
+        launches.clear();
+        QTest::keyClick(f->SeznamProgramu, Qt::Key_Return);
+        if (*c.started) {
+            ASSERT_EQ(launches.size(), 1u);
+            EXPECT_TRUE(launches[0].arguments.contains(cdFile(c.started)) || launches[0].program == cdFile(c.started))
+                << launches[0].program.toStdString();
+        } else {
+            EXPECT_TRUE(launches.empty());
+        }
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ProgramyFormTest, TheListsMenuOpensFromTheKeyboardBelowTheCurrentRow) {
+    auto* f = start();
+    QWidget* window = f->window();
+    select(f, "Cesta");
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)}) {
+        // The offscreen platform leaves the closed menu the active window.
+        QApplication::setActiveWindow(window);
+        f->SeznamProgramu->setFocus();
+        QWidget* opened = nullptr;
+        QPoint at;
+        QObject waiting;
+        QTimer::singleShot(0, &waiting, [&] {
+            opened = QApplication::activePopupWidget();
+            if (opened) {
+                at = opened->pos();
+                opened->close();
+            }
+        });
+        SCOPED_TRACE(key.key());
+        QTest::keyClick(f->SeznamProgramu, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(opened, f->PopupMenu1);
+        const QRect row = f->SeznamProgramu->visualItemRect(f->SeznamProgramu->currentItem());
+        EXPECT_EQ(at, f->SeznamProgramu->viewport()->mapToGlobal(row.bottomLeft()));
+    }
+}
+
+TEST_F(ProgramyFormTest, SpaceShowsTheOneRowASearchLeft) {
+    auto* f = start();
+    QWidget* window = f->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_EQ(search(f, "silně"), QStringList{"Šachy"});
+    EXPECT_TRUE(f->PopisProgramu->toPlainText().isEmpty());
+    // The offscreen platform leaves the closed result window the active one.
+    QApplication::setActiveWindow(window);
+    f->SeznamProgramu->setFocus();
+    QTest::keyClick(f->SeznamProgramu, Qt::Key_Space);
+    EXPECT_TRUE(f->PopisProgramu->toPlainText().contains("Hraje silně.")) << f->PopisProgramu->toPlainText().toStdString();
+    EXPECT_TRUE(f->Spustit->buttonEnabled());
+}

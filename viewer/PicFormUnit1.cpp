@@ -7,6 +7,7 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/Pictures.h"
+#include "widgets/Keyboard.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -46,6 +47,10 @@ TPicForm::TPicForm(TMain& main, QWidget* parent) : TSkinDialog(main, parent) {
     connect(Desktop, &TPictureBox::clicked, this, &TPicForm::DesktopClick);
     connect(Desktop, &TPictureBox::doubleClicked, this, &TPicForm::DesktopDblClick);
     connect(Desktop, &TPictureBox::mouseReleased, this, &TPicForm::DesktopMouseUp);
+    // Escape closes as in every dialog.
+    keys::bind(this, {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space)},
+               [this] { DesktopClick(); });
+    keys::bind(this, {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)}, [this] { PreviousPicture(); });
 }
 
 void TPicForm::FormCreate() {
@@ -184,6 +189,15 @@ void TPicForm::DesktopClick() {
         return;
     }
     ++shell().ViewerIndex;
+    Slideshow();
+}
+
+// The first picture has none before it.
+void TPicForm::PreviousPicture() {
+    if (shell().ViewerIndex <= 0)
+        return;
+    --shell().ViewerIndex;
+    Desktop->unsetCursor();
     Slideshow();
 }
 

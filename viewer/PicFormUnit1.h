@@ -22,6 +22,7 @@ public:
     // Shows the picture at ViewerIndex, sizes and centres the window, sets cursor and hint.
     void Slideshow();
     void DesktopClick();
+    void PreviousPicture();
     void DesktopDblClick();
     void DesktopMouseUp(Qt::MouseButton button);
 

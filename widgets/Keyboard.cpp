@@ -95,4 +95,23 @@ void setFocusOrder(const QList<QWidget*>& order) {
         w->setFocusPolicy(Qt::NoFocus);
 }
 
+void focusFirstIn(QWidget* container) {
+    QWidget* start = container->window();
+    for (QWidget* w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {
+        if (container->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void bind(QWidget* widget, std::initializer_list<QKeySequence> keys, std::function<void()> action,
+          Qt::ShortcutContext context) {
+    for (const QKeySequence& key : keys) {
+        auto* shortcut = new QShortcut(key, widget);
+        shortcut->setContext(context);
+        QObject::connect(shortcut, &QShortcut::activated, widget, action);
+    }
+}
+
 }  // namespace katalog::keys

@@ -34,5 +34,12 @@ bool isPressKey(const QKeyEvent* event);
 // Tab follows the list; controls that take no focus or are hidden are passed over by Qt.
 void setFocusOrder(const QList<QWidget*>& order);
 
+// Focuses the first control inside container that Tab would stop at.
+void focusFirstIn(QWidget* container);
+
+// A shortcut that works anywhere in window and its child windows, or with
+// Qt::WidgetShortcut only while the widget itself has the focus.
+void bind(QWidget* widget, std::initializer_list<QKeySequence> keys, std::function<void()> action,
+          Qt::ShortcutContext context = Qt::WindowShortcut);
 
 }  // namespace katalog::keys
