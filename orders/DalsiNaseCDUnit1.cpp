@@ -140,6 +140,7 @@ void TDalsiNaseCDForm::FormCreate() {
     ObjednavkaChk->setButtonEnabled(false);
     inOrderShown_ = false;
     ObjednavkaChk->setImageList(&Nezaskrtnuto);
+    ObjednavkaChk->setChecked(false);
     Tisk->setButtonEnabled(false);
     PopisTitulu->clear();
     ViceInfo->setButtonEnabled(false);
@@ -264,6 +265,7 @@ void TDalsiNaseCDForm::UpdateText() {
 
 void TDalsiNaseCDForm::showInOrder(bool inOrder) {
     ObjednavkaChk->setImageList(inOrder ? &Zaskrtnuto : &Nezaskrtnuto);
+    ObjednavkaChk->setChecked(inOrder);
     inOrderShown_ = inOrder;
     KusuInc->setButtonEnabled(inOrder);
     KusuDec->setButtonEnabled(inOrder);

@@ -119,7 +119,9 @@ void TNastaveniForm::FormCreate() {
     for (int i = 0; i < 6; ++i)
         Song[i]->setButtonEnabled(s.SongNumber != i + 1);
     Animace->setImageList(s.AnimOn ? &AnimaceChkList : &AnimaceNonChkList);
+    Animace->setChecked(s.AnimOn);
     Hudba->setImageList(s.MusicOn ? &HudbaChkList : &HudbaNonChkList);
+    Hudba->setChecked(s.MusicOn);
 }
 
 void TNastaveniForm::SongClick(int song) {
@@ -135,6 +137,7 @@ void TNastaveniForm::HudbaChkClick() {
     main_.PrehrajKliknuti();
     Shell& s = shell();
     s.MusicOn = !s.MusicOn;
+    Hudba->setChecked(s.MusicOn);
     if (s.MusicOn) {
         Hudba->setImageList(&HudbaChkList);
         platform::guarded([&] { main_.PlayMusic(s.SongNumber); });
@@ -149,6 +152,7 @@ void TNastaveniForm::AnimaceChkClick() {
     Shell& s = shell();
     s.AnimOn = !s.AnimOn;
     Animace->setImageList(s.AnimOn ? &AnimaceChkList : &AnimaceNonChkList);
+    Animace->setChecked(s.AnimOn);
 }
 
 void TNastaveniForm::PismoClick() {

@@ -14,6 +14,7 @@
 #include "widgets/EzRgnBtn.h"
 #include "widgets/PictureBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 
@@ -228,4 +229,28 @@ TEST_F(DesktopFormTest, F1OpensTheHelpAndEscapeEndsNothing) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(main->terminationRequested());
+}
+
+TEST_F(DesktopFormTest, EveryRegionButtonHasANameForAssistiveTechnology) {
+    auto* d = start({1024, 768});
+    main->CreateSearchResultForm();
+    const auto buttons = d->findChildren<katalog::TEzRgnBtn*>();
+    EXPECT_GE(buttons.size(), 40);
+    for (katalog::TEzRgnBtn* b : buttons) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+        ASSERT_TRUE(a);
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << b->objectName().toStdString();
+        const QAccessible::Role role = b == main->forms().DalsiNaseCDForm->ObjednavkaChk ||
+                                               b == main->forms().NastaveniForm->Hudba ||
+                                               b == main->forms().NastaveniForm->Animace
+                                           ? QAccessible::CheckBox
+                                           : QAccessible::PushButton;
+        EXPECT_EQ(a->role(), role) << b->objectName().toStdString();
+        EXPECT_EQ(a->state().disabled, !b->buttonEnabled()) << b->objectName().toStdString();
+    }
+    // The menu button of the window shown is disabled, and says so.
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(d->mnuProgramy)->state().disabled);
+    // The settings' switches carry their state.
+    auto* hudba = QAccessible::queryAccessibleInterface(main->forms().NastaveniForm->Hudba);
+    EXPECT_EQ(bool(hudba->state().checked), katalog::shell().MusicOn);
 }

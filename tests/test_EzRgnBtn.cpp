@@ -2,6 +2,8 @@
 #include "widgets/ImageList.h"
 #include "widgets/Keyboard.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -559,4 +561,42 @@ TEST_F(EzRgnBtnTest, TheFocusMarkShowsOnlyAfterAKeyAndInsideTheButton) {
         EXPECT_EQ(b.grab().toImage(), plain);
         katalog::keys::setCuesShown(false);
     }
+}
+
+TEST_F(EzRgnBtnTest, AssistiveTechnologySeesAPushButtonOrACheckBox) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(btn);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->role(), QAccessible::PushButton);
+    // The hint names it; without one the caption does.
+    btn->setCaption("Spustit");
+    EXPECT_EQ(a->text(QAccessible::Name), "Spustit");
+    btn->setHint("Spustí daný program");
+    EXPECT_EQ(a->text(QAccessible::Name), "Spustí daný program");
+    btn->setHint({});
+    EXPECT_EQ(a->text(QAccessible::Name), "Spustit");
+
+    EXPECT_FALSE(a->state().disabled);
+    EXPECT_TRUE(a->state().focusable);
+    QAccessibleActionInterface* act = a->actionInterface();
+    ASSERT_TRUE(act);
+    EXPECT_EQ(act->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    act->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks, 1);
+
+    // Disabled by its own flag, although the Qt widget stays enabled.
+    btn->setButtonEnabled(false);
+    EXPECT_TRUE(a->state().disabled);
+    EXPECT_FALSE(a->state().focusable);
+    EXPECT_TRUE(act->actionNames().isEmpty());
+    act->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks, 1);
+
+    btn->setButtonEnabled(true);
+    btn->setChecked(true);
+    EXPECT_EQ(a->role(), QAccessible::CheckBox);
+    EXPECT_TRUE(a->state().checkable);
+    EXPECT_TRUE(a->state().checked);
+    EXPECT_EQ(act->actionNames(), QStringList{QAccessibleActionInterface::toggleAction()});
+    btn->setChecked(false);
+    EXPECT_FALSE(a->state().checked);
 }

@@ -16,6 +16,7 @@
 #include "widgets/PictureBox.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QScrollBar>
@@ -821,4 +822,25 @@ TEST_F(ProgramyFormTest, SpaceShowsTheOneRowASearchLeft) {
     QTest::keyClick(f->SeznamProgramu, Qt::Key_Space);
     EXPECT_TRUE(f->PopisProgramu->toPlainText().contains("Hraje silně.")) << f->PopisProgramu->toPlainText().toStdString();
     EXPECT_TRUE(f->Spustit->buttonEnabled());
+}
+
+TEST_F(ProgramyFormTest, TheListAndTheDescriptionAreReadByAssistiveTechnology) {
+    auto* f = start();
+    select(f, "Šachy");
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(f->SeznamProgramu);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), "Programy");
+    const QStringList rows = f->programRows();
+    ASSERT_EQ(list->childCount(), rows.size());
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(list->child(i)->text(QAccessible::Name), rows[i]);
+
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(f->PopisProgramu);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text(QAccessible::Name), "Popis programu");
+    ASSERT_TRUE(text->textInterface());
+    const QString read = text->textInterface()->text(0, text->textInterface()->characterCount());
+    EXPECT_TRUE(read.contains("Šachový program.")) << read.toStdString();
+    EXPECT_EQ(read, f->PopisProgramu->toPlainText());
 }

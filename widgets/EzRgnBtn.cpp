@@ -3,6 +3,7 @@
 #include "widgets/ImageList.h"
 #include "widgets/Keyboard.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -26,6 +27,48 @@ TWMMouse messageOf(const QMouseEvent* event) {
     return {event->position().toPoint(), event->buttons(), event->modifiers()};
 }
 
+// What assistive technology sees of a region button: a push button, or a check box with
+// its state, disabled by the button's own flag rather than Qt's.
+class RgnBtnAccessible : public QAccessibleWidget {
+public:
+    explicit RgnBtnAccessible(TEzRgnBtn* button) : QAccessibleWidget(button) {}
+
+    QAccessible::Role role() const override {
+        return button()->checkable() ? QAccessible::CheckBox : QAccessible::PushButton;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State st = QAccessibleWidget::state();
+        const TEzRgnBtn* b = button();
+        st.disabled = !b->buttonEnabled();
+        st.focusable = b->buttonEnabled();
+        st.pressed = b->buttonEnabled() && (b->keyPressed() || (b->pressed() && b->hovered()));
+        st.checkable = b->checkable();
+        st.checked = b->checkable() && b->checked();
+        return st;
+    }
+
+    QStringList actionNames() const override {
+        if (!button()->buttonEnabled())
+            return {};
+        return {button()->checkable() ? toggleAction() : pressAction()};
+    }
+
+    void doAction(const QString& name) override {
+        if (name == pressAction() || name == toggleAction())
+            button()->Click();
+    }
+
+private:
+    TEzRgnBtn* button() const { return static_cast<TEzRgnBtn*>(widget()); }
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String("katalog::TEzRgnBtn") && object->isWidgetType())
+        return new RgnBtnAccessible(static_cast<TEzRgnBtn*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 TEzRgnBtn::TEzRgnBtn(QWidget* parent) : QWidget(parent) {
@@ -35,6 +78,8 @@ TEzRgnBtn::TEzRgnBtn(QWidget* parent) : QWidget(parent) {
     // A click gives no focus: a mouse user never sees a focus mark move.
     setFocusPolicy(Qt::TabFocus);
     keys::install();
+    static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessible);
     repeat_.setTimerType(Qt::PreciseTimer);
     repeat_.setInterval(RepeatIntervalMs);
     connect(&repeat_, &QTimer::timeout, this, [this] { RepeatClick(); });
@@ -44,6 +89,12 @@ void TEzRgnBtn::setButtonEnabled(bool enabled) {
     if (enabled_ == enabled)
         return;
     enabled_ = enabled;
+    if (QAccessible::isActive()) {
+        QAccessible::State state;
+        state.disabled = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
+    }
     // A disabled button is passed over by Tab; one that loses its focus so hands it on.
     setFocusPolicy(enabled ? Qt::TabFocus : Qt::NoFocus);
     if (!enabled) {
@@ -53,6 +104,18 @@ void TEzRgnBtn::setButtonEnabled(bool enabled) {
             focusNextPrevChild(true);
     }
     redraw();
+}
+
+void TEzRgnBtn::setChecked(bool checked) {
+    const bool changed = !checkable_ || checked_ != checked;
+    checkable_ = true;
+    checked_ = checked;
+    if (changed && QAccessible::isActive()) {
+        QAccessible::State state;
+        state.checked = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TEzRgnBtn::setAutoRepeat(bool on) {

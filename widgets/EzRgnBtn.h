@@ -77,6 +77,12 @@ public:
     void setShowHint(bool show);
     bool showHint() const { return showHint_; }
 
+    // A button whose pictures show a tick is a check box to assistive technology; the
+    // first setChecked makes it one.
+    void setChecked(bool checked);
+    bool checkable() const { return checkable_; }
+    bool checked() const { return checked_; }
+
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
@@ -131,6 +137,8 @@ private:
     bool hover_ = false;
     bool pressed_ = false;
     bool keyPressed_ = false;
+    bool checkable_ = false;
+    bool checked_ = false;
     int pressKey_ = 0;
     bool region_ = false;
     // Serialises painting and shape changes; a nested attempt is skipped, never waited for.
