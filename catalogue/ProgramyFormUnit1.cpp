@@ -341,9 +341,10 @@ QString TProgramyForm::selectedProgram() const {
 void TProgramyForm::NastavSekci(const QString& name) {
     QStringList rows;
     if (name == AllSections) {
-        for (int i = 0; i < SeznamSekci->count(); ++i)
-            if (SeznamSekci->itemText(i) != AllSections)
-                rows += store_.ReadSection(SeznamSekci->itemText(i));
+        // The catalogue's own sections: a catalogue section named like one of the last two
+        // entries would list programs that loading gave no description slot.
+        for (int i = 0; i < SeznamSekci->count() - 2; ++i)
+            rows += store_.ReadSection(SeznamSekci->itemText(i));
     } else if (name == Favourites) {
         rows = favourites::programs(settings(), title());
     } else {

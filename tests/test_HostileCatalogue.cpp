@@ -337,13 +337,15 @@ TEST_F(HostileCatalogueTest, LinkLoopsInTheStartMenuEndTheSearchForAnInstalledPr
 TEST_F(HostileCatalogueTest, AnIndexFromTheCdNamesNoSlotBeyondTheDescriptions) {
     // Favourites in no section keep the Index that the CD gives them.
     writeFile(windowsDir() + "kat.INI", platform::toCp1250(u"[Oblibene-Zlé CD]\r\nDaleko=1\r\nDál=1\r\n"));
+    // A catalogue section named like the favourites entry lists nothing under everything.
     testing_support::writeCatalogue(cdRoot(), QStringLiteral(
         "[Title]\nName=Zlé CD\n[sections]\nZlé=\n[Zlé]\nHra=\n"
-        "[Daleko]\nIndex=2147483647\n[Dál]\nIndex=2000000000\n"));
+        "[Daleko]\nIndex=2147483647\n[Dál]\nIndex=2000000000\n[Oblíbené]\nDaleko=\n"));
     main = std::make_unique<katalog::TMain>(nullptr, cdRoot());
     main->FormCreate();
     main->CreateSearchResultForm();
     auto* f = main->forms().ProgramyForm;
+    EXPECT_EQ(f->programRows(), QStringList({"Hra"}));
     const int favourites = f->SeznamSekci->findText(QStringLiteral("Oblíbené"));
     f->SeznamSekci->setCurrentIndex(favourites);
     f->SeznamSekciChange(favourites);
