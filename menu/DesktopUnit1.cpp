@@ -117,6 +117,7 @@ void TDesktopForm::FormCreate() {
 
     if (auto corners = NactiPoleBoduRgn(g.outline))
         setMask(QRegion(*corners, Qt::WindingFill));
+    layout::apply(this, layout::Menu, s.HighRes);
 
     main_.NaplnImageList(ProgramyList, skin::MenuProgram);
     mnuProgramy->setImageList(&ProgramyList);
@@ -133,12 +134,10 @@ void TDesktopForm::FormCreate() {
     main_.NaplnImageList(QuitList, skin::MenuQuit);
     Quit->setImageList(&QuitList);
 
-    // A missing background is reported; the buttons then keep their initial places.
+    // A missing background is reported; the buttons are in their places already.
     Plocha->move(0, 0);
-    main_.ShowSkinPicture(Plocha, skin::MenuPlocha);
+    main_.ShowSkinPictureOrReport(Plocha, skin::MenuPlocha);
     Plocha->lower();
-
-    layout::apply(this, layout::Menu, s.HighRes);
 }
 
 std::optional<QPolygon> TDesktopForm::NactiPoleBoduRgn(std::string_view outline) {
