@@ -523,8 +523,9 @@ TEST_F(KopirovaniCopyTest, KopirujAsksOnceWhatToDoWithTakenNamesAndDoesIt) {
         EXPECT_EQ(readFile(driveB + "/hra.exe"), c.exe);
         EXPECT_EQ(readFile(driveB + "/hra (2).exe"), c.renamed);
         EXPECT_EQ(readFile(driveB + "/data/mine.txt"), "mine");
-        if (copied)
+        if (copied) {
             EXPECT_EQ(readFile(driveB + "/" + c.level), "level");
+        }
         EXPECT_FALSE(QFileInfo::exists(driveB + "/Hra"));
         // Cancelled, the dialog stays for another folder.
         EXPECT_EQ(form()->isVisible(), !copied);

@@ -93,8 +93,9 @@ TEST_F(ONasTest, PagesChangeTextWidthAndTheCurrentButton) {
             // Nothing of the cover shows beside a wide page, not even a column of pixels.
             const bool wide = std::string(s.button) != "OProg";
             EXPECT_EQ(form->Titulka->isHidden(), wide) << s.button;
-            if (!form->Titulka->isHidden())
+            if (!form->Titulka->isHidden()) {
                 EXPECT_FALSE(form->TextClanku->geometry().intersects(form->Titulka->geometry()));
+            }
         }
         main.reset();
     }

@@ -168,8 +168,9 @@ TEST_F(WinePrefixTest, EnvironmentIsTheOneWineGivesItsPrograms) {
     }
     testing_support::writeFile(windowsDir() + "registry.reg", reg);
     for (auto it = recorded.env.constBegin(); it != recorded.env.constEnd(); ++it)
-        if (it.key() != "WINEUSERNAME")
+        if (it.key() != "WINEUSERNAME") {
             EXPECT_EQ(read("HKLM\\Software\\Env", it.key()), "=" + it.value()) << it.key().toStdString();
+        }
 }
 
 TEST_F(WinePrefixTest, UserFoldersWithoutWinesLogOnValuesFollowTheAccountName) {
