@@ -602,6 +602,9 @@ void TProgramyForm::runModal(QDialog* dialog) {
     if (!dialog)
         return;
     dialog->exec();
+    // The copy dialog closes right after its progress window; a window manager may then
+    // leave the keyboard with none of our windows.
+    window()->activateWindow();
     FormActivate();
 }
 

@@ -341,8 +341,12 @@ void TDalsiNaseCDForm::KusuDecClick() {
 
 void TDalsiNaseCDForm::TiskClick() {
     main_.PrehrajKliknuti();
-    if (TTiskForm* form = main_.forms().TiskForm)
+    if (TTiskForm* form = main_.forms().TiskForm) {
         form->exec();
+        // The form, its message and its save dialog close in a row; a window manager may
+        // then leave the keyboard with none of our windows.
+        window()->activateWindow();
+    }
 }
 
 }  // namespace katalog

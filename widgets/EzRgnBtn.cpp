@@ -353,12 +353,8 @@ void TEzRgnBtn::mouseReleaseEvent(QMouseEvent* event) {
     const bool inside = rect().contains(msg.pos);
     // The click runs while the pressed picture is still shown. Its handler may hide the
     // button or let it go.
-    if (inside) {
-        const QPointer<TEzRgnBtn> self(this);
-        Click();
-        if (!self)
-            return;
-    }
+    if (inside && !clickSurvived())
+        return;
     pressed_ = false;
     redraw();
     Q_EMIT OnMouseUp(msg);
@@ -405,25 +401,27 @@ void TEzRgnBtn::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-    if (event->isAutoRepeat())
-        return;
-    const QPointer<TEzRgnBtn> self(this);
-    Click();
-    if (!self)
-        return;
-    keyPressed_ = false;
-    redraw();
-    updateRepeat();
+    if (!event->isAutoRepeat() && clickSurvived())
+        endKeyPress();
 }
 
 // Focus taken away while a key holds the button: the press is over, without a click.
 void TEzRgnBtn::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    if (keyPressed_) {
-        keyPressed_ = false;
-        redraw();
-        updateRepeat();
-    }
+    if (keyPressed_)
+        endKeyPress();
+}
+
+void TEzRgnBtn::endKeyPress() {
+    keyPressed_ = false;
+    redraw();
+    updateRepeat();
+}
+
+bool TEzRgnBtn::clickSurvived() {
+    const QPointer<TEzRgnBtn> self(this);
+    Click();
+    return !self.isNull();
 }
 
 void TEzRgnBtn::updateRepeat() {

@@ -124,6 +124,9 @@ protected:
 private:
     void setHover(bool hover, const TWMMouse& msg);
     void releaseLost();
+    void endKeyPress();
+    // Clicks; false when the click's handler deleted the button.
+    bool clickSurvived();
     void redraw();
     void fitToImage();
     void updateRepeat();

@@ -9,14 +9,6 @@ kat_ini="$XDG_CONFIG_HOME/katalog/kat.INI"
 registry="$XDG_CONFIG_HOME/katalog/registry.reg"
 installed="$HOME/.local/share/katalog-demo/Miny2000"
 
-# KEY is set in the section whose name starts with PREFIX.
-ini_has() {
-  tr -d '\r' <"$kat_ini" | awk -v prefix="[$1" -v key="$2=" '
-    /^\[/ { inside = index($0, prefix) == 1; next }
-    inside && index($0, key) == 1 { found = 1 }
-    END { exit !found }'
-}
-
 # The preview opens by click when the animation is off.
 printf '[ANIM]\r\nANIM=Off\r\n' >"$kat_ini"
 e2e_start 1024x768
@@ -59,7 +51,7 @@ e2e_wait_file "$installed/spustit.sh"
 e2e_wait_change "$install_look" "$ix" "$iy" 100 28 || e2e_wait_change "$install_look" "$ix" "$iy" 100 28 ||
   fail "the install button did not turn into uninstall when the setup ended"
 # The install marker became the installed one when the setup's end was noticed.
-ini_has Installed- "Miny 2000" || fail "the found installation left no installed marker"
+e2e_ini_has Installed- "Miny 2000" || fail "the found installation left no installed marker"
 e2e_press Programy Spustit
 e2e_wait_opened "$installed/miny.htm"
 e2e_press Programy Instalovat
@@ -72,16 +64,16 @@ away
 xdotool key Up Down
 away
 [ "$(e2e_region "$ix" "$iy" 100 28)" = "$install_look" ] || fail "after the uninstaller the program still reads as installed"
-! ini_has Installed- "Miny 2000" || fail "the installed marker outlived the uninstall"
+! e2e_ini_has Installed- "Miny 2000" || fail "the installed marker outlived the uninstall"
 
 # Favourites: the toggle writes the settings file; the favourites section lists the program.
 e2e_press Programy btnZalozky
-ini_has Oblibene- "Miny 2000" || fail "no favourite written"
+e2e_ini_has Oblibene- "Miny 2000" || fail "no favourite written"
 e2e_choose Programy SeznamSekci 10 # Oblíbené
 favourites=$(e2e_region $list)
 [ "$favourites" != "$games" ] || fail "the favourites section shows the games"
 e2e_press Programy btnZalozky
-! ini_has Oblibene- "Miny 2000" || fail "the favourite was not removed"
+! e2e_ini_has Oblibene- "Miny 2000" || fail "the favourite was not removed"
 e2e_wait_change "$favourites" $list || fail "the favourites list kept the removed program"
 
 # Every order regroups everything and leaves the detail view neutral.

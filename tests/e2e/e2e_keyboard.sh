@@ -7,13 +7,6 @@
 
 kat_ini="$XDG_CONFIG_HOME/katalog/kat.INI"
 
-# KEY is set in the section whose name starts with PREFIX.
-ini_has() {
-  tr -d '\r' <"$kat_ini" | awk -v prefix="[$1" -v key="$2=" '
-    /^\[/ { inside = index($0, prefix) == 1; next }
-    inside && index($0, key) == 1 { found = 1 }
-    END { exit !found }'
-}
 keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 # Chooses entry INDEX of the focused drop-down list.
 choose() {
@@ -33,14 +26,14 @@ wait_active() {
     [ "$(xdotool getactivewindow 2>/dev/null)" = "$E2E_WIN" ] && { sleep 0.2; return 0; }
     sleep 0.1
   done
-  fail "the main menu window did not get the keyboard"
+  fail "the main menu window did not get the keyboard back $1 (active: $(xdotool getactivewindow 2>&1), menu: $E2E_WIN)"
 }
 shot() { [ -z "${E2E_KEEP_SHOTS:-}" ] || e2e_shot "$E2E_KEEP_SHOTS/keyboard-$1.png"; }
 
 e2e_start 1024x768
 xdotool mousemove 1023 767
 e2e_katalog
-wait_active
+wait_active "at start"
 pointer=$(xdotool getmouselocation --shell | grep -E '^(X|Y)=' | tr '\n' ' ')
 list=$(e2e_rect Programy SeznamProgramu)
 description=$(e2e_rect Programy PopisProgramu)
@@ -73,7 +66,7 @@ keys Return
 result=$(e2e_wait_dialog)
 keys Return
 e2e_wait_closed "$result"
-wait_active
+wait_active "after the search result"
 
 # The list: typing finds Miny 2000, Space shows it, Enter runs it.
 before=$(e2e_region $description)
@@ -97,14 +90,14 @@ keys space
 [ -d "$HOME/Miny" ] || fail "no new folder"
 keys Tab space
 e2e_wait_closed "$copy"
-wait_active
+wait_active "after copying"
 e2e_wait_file "$HOME/Miny/miny.htm"
 cmp -s "$HOME/Miny/navod.txt" "$KATALOG_CD/PROGRAMY/HRY/MINY/navod.txt" || fail "the copy differs"
 
 # Favourites: documentation, install, then the favourites button.
 tabs 3
 keys space
-ini_has Oblibene- "Miny 2000" || fail "no favourite written"
+e2e_ini_has Oblibene- "Miny 2000" || fail "no favourite written"
 
 # Back to the preview; each key shows the next picture, the one after the last closes.
 for ((k = 0; k < 6; k++)); do keys shift+Tab; done
@@ -117,7 +110,7 @@ shot viewer
 keys Left Right Next
 keys Right
 e2e_wait_closed "$viewer"
-wait_active
+wait_active "after the viewer"
 
 # Other titles by Ctrl+Tab: the first title, into the order, three copies, the order form.
 keys ctrl+Tab ctrl+Tab
@@ -134,14 +127,7 @@ tabs 3
 xdotool type --delay 20 "Jan Novak"
 keys Return
 # No printer here: the message, then the save dialog.
-message=""
-for i in $(seq 100); do
-  message=$(xdotool search --onlyvisible --name '^Katalog$' 2>/dev/null | grep -vx "$E2E_WIN" | head -n1 || true)
-  [ -n "$message" ] && break
-  sleep 0.1
-done
-[ -n "$message" ] || fail "no message about the missing printer"
-sleep 0.3
+message=$(e2e_wait_message)
 keys Return
 e2e_wait_closed "$message"
 e2e_wait_window '(it jako|Save As)' >/dev/null
@@ -151,7 +137,7 @@ e2e_wait_file "$HOME/objednavka.txt" "Jan Novak"
 order=$(iconv -f WINDOWS-1250 -t UTF-8 "$HOME/objednavka.txt")
 grep -q "^Atlas světa 2025 .* 3 " <<<"$order" || fail "the order lacks three of the title: $order"
 e2e_wait_closed "$form"
-wait_active
+wait_active "after the order form"
 
 # Settings: past the five songs not playing to the music switch, then OK.
 keys ctrl+Tab

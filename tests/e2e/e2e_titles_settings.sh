@@ -55,14 +55,7 @@ xdotool key Tab Tab Tab
 xdotool type --delay 20 "Jan Novak"
 xdotool key Return
 # "No printer": the message, then the save dialog.
-message=""
-for i in $(seq 100); do
-  message=$(xdotool search --onlyvisible --name '^Katalog$' 2>/dev/null | grep -vx "$E2E_WIN" | head -n1 || true)
-  [ -n "$message" ] && break
-  sleep 0.1
-done
-[ -n "$message" ] || fail "no message about the missing printer"
-sleep 0.3
+message=$(e2e_wait_message)
 xdotool key Return
 e2e_wait_closed "$message"
 e2e_wait_window '(it jako|Save As)' >/dev/null

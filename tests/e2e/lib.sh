@@ -182,6 +182,25 @@ e2e_wait_dialog() {
   fail "no dialog came up"
 }
 
+# Waits for a message box of the program (a window of the main menu's name); prints its id.
+e2e_wait_message() {
+  local i w
+  for i in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name '^Katalog$' 2>/dev/null | grep -vx "$E2E_WIN" | head -n1 || true)
+    [ -n "$w" ] && { sleep 0.3; echo "$w"; return 0; }
+    sleep 0.1
+  done
+  fail "no message came up"
+}
+
+# KEY is set in the section of kat.INI whose name starts with PREFIX.
+e2e_ini_has() {
+  tr -d '\r' <"$XDG_CONFIG_HOME/katalog/kat.INI" | awk -v prefix="[$1" -v key="$2=" '
+    /^\[/ { inside = index($0, prefix) == 1; next }
+    inside && index($0, key) == 1 { found = 1 }
+    END { exit !found }'
+}
+
 # Waits for a visible window whose name matches NAME; prints its id.
 e2e_wait_window() {
   local i w
