@@ -304,8 +304,8 @@ ImageResult writeFailed(const QString& entry) { return {ImageStatus::WriteFailed
 
 std::optional<DataTrack> parseCueSheet(const QByteArray& cue, const QString& cueDir) {
     QString file;
-    std::optional<std::pair<int, int>> layout;
-    bool inTrack = false;
+    std::pair<int, int> layout{0, 0};  // of the current track, when it holds data
+    bool inDataTrack = false;
     for (QByteArray line : cue.split('\n')) {
         const QList<QByteArray> w = cueWords(line.replace('\r', ' '));
         if (w.isEmpty())
@@ -313,16 +313,18 @@ std::optional<DataTrack> parseCueSheet(const QByteArray& cue, const QString& cue
         const QByteArray command = w[0].toUpper();
         if (command == "FILE" && w.size() >= 2) {
             file = QString::fromLocal8Bit(w[1]);
-            inTrack = false;
+            inDataTrack = false;
         } else if (command == "TRACK" && w.size() >= 3) {
-            layout = trackLayout(w[2]);
-            inTrack = true;
-        } else if (command == "INDEX" && w.size() >= 3 && inTrack && layout && w[1].toInt() == 1) {
+            const auto data = trackLayout(w[2]);
+            inDataTrack = data.has_value();
+            if (data)
+                layout = *data;
+        } else if (command == "INDEX" && w.size() >= 3 && inDataTrack && w[1].toInt() == 1) {
             const auto frames = cueFrames(w[2]);
             const auto path = file.isEmpty() ? std::nullopt : cueFile(cueDir, file);
             if (!frames || !path)
                 return std::nullopt;
-            return DataTrack{*path, *frames * layout->first, layout->first, layout->second};
+            return DataTrack{*path, *frames * layout.first, layout.first, layout.second};
         }
     }
     return std::nullopt;
