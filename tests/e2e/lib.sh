@@ -171,27 +171,24 @@ e2e_menu() {
   e2e_click $((E2E_X + l + 25)) $((E2E_Y + t + 15))
 }
 
-# Waits for a window of the program besides the main menu window (a dialog); prints its id.
-e2e_wait_dialog() {
-  local i w
+# Waits for a shown window other than the main menu window among those that
+# `xdotool search --onlyvisible ARGS` finds; PICK (head or tail) chooses one; prints its id.
+e2e_wait_other() {
+  local what=$1 pick=$2 i w
+  shift 2
   for i in $(seq 100); do
-    w=$(xdotool search --onlyvisible --pid "$KATALOG_PID" 2>/dev/null | grep -vx "$E2E_WIN" | tail -n1 || true)
+    w=$(xdotool search --onlyvisible "$@" 2>/dev/null | grep -vx "$E2E_WIN" | "$pick" -n1 || true)
     [ -n "$w" ] && { sleep 0.3; echo "$w"; return 0; }
     sleep 0.1
   done
-  fail "no dialog came up"
+  fail "no $what came up"
 }
 
+# Waits for a window of the program besides the main menu window (a dialog); prints its id.
+e2e_wait_dialog() { e2e_wait_other dialog tail --pid "$KATALOG_PID"; }
+
 # Waits for a message box of the program (a window of the main menu's name); prints its id.
-e2e_wait_message() {
-  local i w
-  for i in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name '^Katalog$' 2>/dev/null | grep -vx "$E2E_WIN" | head -n1 || true)
-    [ -n "$w" ] && { sleep 0.3; echo "$w"; return 0; }
-    sleep 0.1
-  done
-  fail "no message came up"
-}
+e2e_wait_message() { e2e_wait_other message head --name '^Katalog$'; }
 
 # KEY is set in the section of kat.INI whose name starts with PREFIX.
 e2e_ini_has() {
