@@ -33,6 +33,15 @@ namespace {
 
 constexpr uid_t Nobody = 65534;
 
+// For a child process: writes past bytes fail with EFBIG, as on a full disk, even for root.
+void limitFileSize(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
 QByteArray randomBytes(qsizetype n) {
     QList<quint32> words((n + 3) / 4);
     QRandomGenerator(42).fillRange(words.data(), words.size());
@@ -318,13 +327,7 @@ TEST_P(FileCopyTest, AReplacementThatStopsHalfWayLeavesTheOldFileWhole) {
     EXPECT_EQ(readFile(dst + "/b.bin"), old);
     EXPECT_FALSE(hasTemporaries(dst));
 
-    const QStringList lines = copyInChild(false, [] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 1024 * 1024;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    });
+    const QStringList lines = copyInChild(false, [] { limitFileSize(1024 * 1024); });
     ASSERT_GE(lines.size(), 2) << lines.join('\n').toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("%1 b.bin %2").arg(int(CopyStep::WriteFile)).arg(EFBIG));
     EXPECT_EQ(readFile(dst + "/b.bin"), old);
@@ -483,13 +486,7 @@ TEST_P(FileCopyTest, AFullDiskIsOfferedAndLeavesNoPartialFile) {
     writeFile(src + "/b.bin", randomBytes(1024 * 1024));
     writeFile(src + "/c.txt", "tail");
     // A file-size limit stands in for a full disk; even root cannot write past it.
-    const QStringList lines = copyInChild(false, [] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 256 * 1024;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    });
+    const QStringList lines = copyInChild(false, [] { limitFileSize(256 * 1024); });
     ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("%1 b.bin %2").arg(int(CopyStep::WriteFile)).arg(EFBIG));
     const std::map<QString, QByteArray> expected{{"a.txt", "small"}, {"c.txt", "tail"}};
