@@ -64,6 +64,25 @@ struct Shared {
     }
 };
 
+// Asks with the buttons given, the last of which cancels (Escape too); returns the index of
+// the button pressed. Once the end is requested nobody is asked any more: the last.
+int ask(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QStringList& buttons, int defaultButton) {
+    const int cancel = int(buttons.size()) - 1;
+    if (platform::ending())
+        return cancel;
+    // While the user is asked, the pointer is an arrow, whatever the copy set.
+    const OverrideCursor arrow(Qt::ArrowCursor, QGuiApplication::overrideCursor() != nullptr);
+    QMessageBox box(icon, platform::applicationTitle(), text, QMessageBox::NoButton, parent);
+    QList<QPushButton*> pushed;
+    for (int i = 0; i <= cancel; ++i)
+        pushed.append(box.addButton(buttons[i], i == cancel ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    box.setDefaultButton(pushed[defaultButton]);
+    box.setEscapeButton(pushed[cancel]);
+    box.exec();
+    const int answer = int(pushed.indexOf(box.clickedButton()));
+    return answer < 0 ? cancel : answer;
+}
+
 }  // namespace
 
 TCopyProgress::TCopyProgress(QWidget* parent)
@@ -126,25 +145,15 @@ void TCopyProgress::closeEvent(QCloseEvent* event) {
 platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& error) {
     if (questionForTests())
         return questionForTests()(parent, error);
-    // Ending: nobody is asked any more.
-    if (platform::ending())
-        return platform::CopyDecision::Cancel;
-    // While the user is asked, the pointer is an arrow, whatever the copy set.
-    const OverrideCursor arrow(Qt::ArrowCursor, QGuiApplication::overrideCursor() != nullptr);
-    QMessageBox box(QMessageBox::Warning, platform::applicationTitle(),
-                    platform::describeCopyError(error), QMessageBox::NoButton, parent);
-    QPushButton* retry = box.addButton(QStringLiteral("Opakovat"), QMessageBox::AcceptRole);
     // Skipping the destination itself would skip everything.
-    QPushButton* skip = error.step == platform::CopyStep::Destination
-                            ? nullptr
-                            : box.addButton(QStringLiteral("Přeskočit"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Storno"), QMessageBox::RejectRole);
-    box.setDefaultButton(skip ? skip : retry);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == retry)
+    const bool skipOffered = error.step != platform::CopyStep::Destination;
+    const QStringList buttons = skipOffered ? QStringList{QStringLiteral("Opakovat"), QStringLiteral("Přeskočit"),
+                                                          QStringLiteral("Storno")}
+                                            : QStringList{QStringLiteral("Opakovat"), QStringLiteral("Storno")};
+    const int answer = ask(parent, QMessageBox::Warning, platform::describeCopyError(error), buttons, skipOffered ? 1 : 0);
+    if (answer == 0)
         return platform::CopyDecision::Retry;
-    if (skip && box.clickedButton() == skip)
+    if (skipOffered && answer == 1)
         return platform::CopyDecision::Skip;
     return platform::CopyDecision::Cancel;
 }
@@ -152,27 +161,19 @@ platform::CopyDecision askCopyError(QWidget* parent, const platform::CopyError& 
 Collisions askCollisions(QWidget* parent, const QString& destination, const QStringList& taken) {
     if (collisionQuestionForTests())
         return collisionQuestionForTests()(destination, taken);
-    if (platform::ending())
-        return Collisions::Cancel;
     constexpr qsizetype Shown = 8;
     QString names = QStringList(taken.mid(0, Shown)).join(QLatin1Char('\n'));
     if (taken.size() > Shown)
         names += QStringLiteral("\n… a %1 dalších").arg(taken.size() - Shown);
-    const OverrideCursor arrow(Qt::ArrowCursor, QGuiApplication::overrideCursor() != nullptr);
-    QMessageBox box(QMessageBox::Question, platform::applicationTitle(),
-                    QStringLiteral("Ve složce „%1“ už jsou položky se stejnými jmény, jaké má kopírovaný program:\n\n%2\n\n"
-                                   "Nahradit je kopiemi z CD, nebo ponechat obojí (kopie z CD pak dostanou nová jména)?")
-                        .arg(QDir::toNativeSeparators(destination), names),
-                    QMessageBox::NoButton, parent);
-    QPushButton* replace = box.addButton(QStringLiteral("Nahradit"), QMessageBox::AcceptRole);
-    QPushButton* both = box.addButton(QStringLiteral("Ponechat obojí"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Storno"), QMessageBox::RejectRole);
-    box.setDefaultButton(replace);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == replace)
+    const QString text =
+        QStringLiteral("Ve složce „%1“ už jsou položky se stejnými jmény, jaké má kopírovaný program:\n\n%2\n\n"
+                       "Nahradit je kopiemi z CD, nebo ponechat obojí (kopie z CD pak dostanou nová jména)?")
+            .arg(QDir::toNativeSeparators(destination), names);
+    const int answer = ask(parent, QMessageBox::Question, text,
+                           {QStringLiteral("Nahradit"), QStringLiteral("Ponechat obojí"), QStringLiteral("Storno")}, 0);
+    if (answer == 0)
         return Collisions::Replace;
-    if (box.clickedButton() == both)
+    if (answer == 1)
         return Collisions::KeepBoth;
     return Collisions::Cancel;
 }
